@@ -1,0 +1,1 @@
+#include "engine/temp_wav_file.h"

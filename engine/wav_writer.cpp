@@ -1,0 +1,1 @@
+#include "engine/wav_writer.h"

@@ -1,0 +1,1 @@
+#include "model/atomic_file.h"

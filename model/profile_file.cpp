@@ -1,0 +1,1 @@
+#include "model/profile_file.h"

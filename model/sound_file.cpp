@@ -1,0 +1,1 @@
+#include "model/sound_file.h"

@@ -1,0 +1,1 @@
+echo "1 passed, 0 failed"

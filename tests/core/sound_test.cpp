@@ -1,0 +1,3 @@
+#include "model/sound.h"
+
+#include <gtest/gtest.h>
