@@ -3,6 +3,7 @@
 // per sample and never outside the file, whatever its header claims.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string_view>
 
@@ -20,12 +21,16 @@ inline constexpr std::string_view CompressedWavMessage =
 inline constexpr std::string_view CompressedWavTitle = "Kettrik";
 
 // Does nothing unless the oscillator's WaveForm is WavFileWave. Afterwards the source is
-// either open (Render.Source.Cache set) or absent.
+// either open (Render.Source.Cache set, at least one frame) or absent (all fields zero).
+// Reopening an open source closes it first. Files in a format it cannot decode call the
+// message handler once per open; missing or malformed files stay absent silently.
 void OpenWavSource(Oscillator& oscillator);
-// Closes an open source and clears the source fields (for WAV-file oscillators).
+// Closes an open source (whatever the waveform has become) and clears the source fields;
+// for WAV-file oscillators the fields are cleared even when nothing was open.
 void CloseWavSource(Oscillator& oscillator);
 
 // First-channel sample of frame j, -1 to 1; 0 for an absent source or a frame outside it.
+// Cheap for a frame in the cached block; other frames refill the block from the file.
 double ReadWavFrame(const WavSource& source, std::int64_t frame);
 
 } // namespace kettrik
