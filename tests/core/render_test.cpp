@@ -137,7 +137,6 @@ TEST_F(RenderTest, followingOscillatorContinuesThePhaseWithoutAJump) {
 }
 
 TEST_F(RenderTest, filterFirstInTheTableSeesNothing) {
-    UseOscillators(2);
     osc(0).Filter = 1;
     osc(0).StartF = osc(0).EndF = 1000;
     for (const double s : Render()) {

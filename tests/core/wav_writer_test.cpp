@@ -1,5 +1,6 @@
 #include "engine/wav_writer.h"
 
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <memory>
