@@ -32,10 +32,10 @@ struct WavSpec {
     std::uint16_t Channels = 1;
     std::uint32_t SampleRate = 22050;
     std::uint16_t Bits = 16;
-    std::string ExtraChunkBeforeFmt;  // whole chunks (id, size, body) placed before "fmt "
-    std::string ExtraChunkBeforeData; // and between "fmt " and "data"
-    std::uint32_t FmtExtraBytes = 0;  // cbSize-style bytes appended to the fmt chunk
-    std::string Data;                 // the sample bytes
+    std::string ExtraChunkBeforeFmt{};  // whole chunks (id, size, body) placed before "fmt "
+    std::string ExtraChunkBeforeData{}; // and between "fmt " and "data"
+    std::uint32_t FmtExtraBytes = 0;    // cbSize-style bytes appended to the fmt chunk
+    std::string Data{};                 // the sample bytes
     std::int64_t DataSizeOverride = -1; // header's data size when >= 0
 };
 std::string MakeWav(const WavSpec& spec);
