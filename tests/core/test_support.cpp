@@ -46,18 +46,18 @@ std::string Le32(std::uint32_t v) {
     return Le16(static_cast<std::uint16_t>(v & 0xFFFF)) + Le16(static_cast<std::uint16_t>(v >> 16));
 }
 
-std::string MakeWav(const WavSpec& spec) {
+std::string MakeWav(const WavLayout& layout) {
     const std::uint16_t blockAlign =
-        static_cast<std::uint16_t>(spec.Channels * ((spec.Bits + 7) / 8));
-    std::string fmt = Le16(spec.Format) + Le16(spec.Channels) + Le32(spec.SampleRate) +
-                      Le32(spec.SampleRate * blockAlign) + Le16(blockAlign) + Le16(spec.Bits);
-    fmt += std::string(spec.FmtExtraBytes, '\0');
-    const std::uint32_t dataSize = spec.DataSizeOverride >= 0
-                                       ? static_cast<std::uint32_t>(spec.DataSizeOverride)
-                                       : static_cast<std::uint32_t>(spec.Data.size());
-    std::string body = "WAVE" + spec.ExtraChunkBeforeFmt + "fmt " +
+        static_cast<std::uint16_t>(layout.Channels * ((layout.Bits + 7) / 8));
+    std::string fmt = Le16(layout.Format) + Le16(layout.Channels) + Le32(layout.SampleRate) +
+                      Le32(layout.SampleRate * blockAlign) + Le16(blockAlign) + Le16(layout.Bits);
+    fmt += std::string(layout.FmtExtraBytes, '\0');
+    const std::uint32_t dataSize = layout.DataSizeOverride >= 0
+                                       ? static_cast<std::uint32_t>(layout.DataSizeOverride)
+                                       : static_cast<std::uint32_t>(layout.Data.size());
+    std::string body = "WAVE" + layout.ExtraChunkBeforeFmt + "fmt " +
                        Le32(static_cast<std::uint32_t>(fmt.size())) + fmt +
-                       spec.ExtraChunkBeforeData + "data" + Le32(dataSize) + spec.Data;
+                       layout.ExtraChunkBeforeData + "data" + Le32(dataSize) + layout.Data;
     return "RIFF" + Le32(static_cast<std::uint32_t>(body.size())) + body;
 }
 

@@ -27,7 +27,7 @@ std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
 // A WAV file laid out by hand, so tests control every header field.
-struct WavSpec {
+struct WavLayout {
     std::uint16_t Format = 1;
     std::uint16_t Channels = 1;
     std::uint32_t SampleRate = 22050;
@@ -38,7 +38,7 @@ struct WavSpec {
     std::string Data{};                 // the sample bytes
     std::int64_t DataSizeOverride = -1; // header's data size when >= 0
 };
-std::string MakeWav(const WavSpec& spec);
+std::string MakeWav(const WavLayout& spec);
 std::string Le16(std::uint16_t v);
 std::string Le32(std::uint32_t v);
 

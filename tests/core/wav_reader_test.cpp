@@ -20,7 +20,6 @@ namespace {
 using test::Le16;
 using test::Le32;
 using test::MakeWav;
-using test::WavSpec;
 using namespace std::string_literals;
 
 std::string Le24(std::int32_t v) {
