@@ -3,6 +3,8 @@
 set -euo pipefail
 
 packages=(
+    qt6-base-dev qt6-svg-dev libasound2-dev   # the program
+    xdg-utils desktop-file-utils shared-mime-info   # file associations, checked in tests
     cmake ninja-build g++ pkg-config python3
     libgtest-dev libbenchmark-dev
     clang libclang-rt-14-dev   # libFuzzer targets

@@ -202,7 +202,7 @@ TEST(SaveSound, foreignSectionsAndKeysSurvive) {
 }
 
 // SaveSound applies all updates in memory; the text must be what one WriteProfileString per
-// key, in the spec's order, would have made of the same file.
+// key, in the file's key order, would have made of the same file.
 TEST(SaveSound, givesSameTextAsKeyByKeyUpdates) {
     TempDir dir;
     const std::string original = "[oscillator 1]\nenabled=0\nExtra=x\n\n"

@@ -38,7 +38,7 @@ struct WavLayout {
     std::string Data{};                 // the sample bytes
     std::int64_t DataSizeOverride = -1; // header's data size when >= 0
 };
-std::string MakeWav(const WavLayout& spec);
+std::string MakeWav(const WavLayout& layout);
 std::string Le16(std::uint16_t v);
 std::string Le32(std::uint32_t v);
 

@@ -1,0 +1,1 @@
+#include "platform/settings_store.h"
