@@ -28,6 +28,8 @@ public:
     void Stop();
     // True while a sound is being sent to the device.
     bool IsPlaying() const;
+    // The file most recently handed to Play, or empty after Stop or when that Play failed.
+    std::string CurrentPath() const;
     // Blocks until the current sound has been handed to the device completely, or the
     // timeout passes (tests).
     bool WaitUntilIdle(int timeoutMs) const;
