@@ -16,7 +16,8 @@ using namespace kettrik;
 
 // Renders without writing, to time the engine alone.
 double RenderAll(Sound& sound) {
-    const std::int32_t maxEnd = PrepareRender(sound.Oscillators, sound.Count, sound.SampleFrequency);
+    const std::int32_t maxEnd =
+        PrepareRender(sound.Oscillators, sound.Count, sound.SampleFrequency);
     double sum = 0;
     for (std::int32_t n = 0; n <= maxEnd; ++n) {
         const SampleResult r = RenderSample(sound.Oscillators, sound.Count, n);
@@ -108,9 +109,9 @@ const bool examplesRegistered = [] {
     for (const auto& entry : std::filesystem::directory_iterator(EXAMPLES_DIR)) {
         if (entry.path().extension() == ".ktu") {
             const std::string name = entry.path().filename().string();
-            benchmark::RegisterBenchmark(("Example/" + name).c_str(),
-                                         [name](benchmark::State& s) { Example(s, name); })
-                ->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(("Example/" + name).c_str(), [name](benchmark::State& s) {
+                Example(s, name);
+            })->Unit(benchmark::kMillisecond);
         }
     }
     return true;

@@ -92,11 +92,17 @@ std::int32_t NoiseRandomInt() {
     return static_cast<std::int32_t>((next >> 16) & 0x7FFFu);
 }
 
-double NoiseRandom() { return NoiseRandomInt() / 32767.0; }
+double NoiseRandom() {
+    return NoiseRandomInt() / 32767.0;
+}
 
-void SetNoiseRandomState(std::uint32_t state) { noiseState.store(state); }
+void SetNoiseRandomState(std::uint32_t state) {
+    noiseState.store(state);
+}
 
-std::uint32_t NoiseRandomState() { return noiseState.load(); }
+std::uint32_t NoiseRandomState() {
+    return noiseState.load();
+}
 
 std::int32_t PrepareRender(OscillatorTable& table, int count, std::int32_t sampleFrequency) {
     const int n = ClampCount(count);

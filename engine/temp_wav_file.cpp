@@ -43,8 +43,7 @@ struct PrivateFolder {
             const fs::path candidate = base / (std::string("kettrik-orvalene-") + suffix);
             std::error_code error;
             if (fs::create_directory(candidate, error)) {
-                fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace,
-                                error);
+                fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace, error);
                 if (!error) {
                     Path = candidate.string();
                 }
@@ -103,6 +102,8 @@ std::string TempWavFile::NewName(const std::string& extension) {
     return name_;
 }
 
-std::string TempWavFile::CurrentName() { return name_.empty() ? NewName(".wav") : name_; }
+std::string TempWavFile::CurrentName() {
+    return name_.empty() ? NewName(".wav") : name_;
+}
 
 } // namespace kettrik

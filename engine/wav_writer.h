@@ -46,7 +46,8 @@ struct RenderOutcome {
 // Renders the whole sound into path (written atomically). The render state is cleared and
 // WAV sources closed whatever happens.
 RenderOutcome RenderToWav(const std::string& path, OscillatorTable& table,
-                          std::int32_t sampleFrequency, int count, const SampleHook* hook = nullptr);
+                          std::int32_t sampleFrequency, int count,
+                          const SampleHook* hook = nullptr);
 
 // The 16-bit value written for a sample: clipped to -1..1, times 32760, truncated; NaN is 0.
 double ClipSample(double sample);

@@ -22,8 +22,8 @@ public:
     static constexpr const char* WaveFilter = "Wave files (*.WAV)|*.WAV||";
 
     CKettrikFileDialog(bool openFileDialog, const QString& defaultExtension,
-                       const QString& fileName, int flags, const QString& filter,
-                       QWidget* parent, SettingsStore& settings, AudioPlayer& player);
+                       const QString& fileName, int flags, const QString& filter, QWidget* parent,
+                       SettingsStore& settings, AudioPlayer& player);
     ~CKettrikFileDialog() override; // stops a preview that is playing, deletes its file
 
     // The chosen file's full path, after the dialog ended with OK.

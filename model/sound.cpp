@@ -43,7 +43,9 @@ void NewSound(Sound& sound) {
     sound.Oscillators[0].Enabled = On;
 }
 
-int ClampCount(int count) { return std::clamp(count, 0, MaxOscillators); }
+int ClampCount(int count) {
+    return std::clamp(count, 0, MaxOscillators);
+}
 
 void LinkOscillators(OscillatorTable& table, int count) {
     const int n = ClampCount(count);
@@ -55,8 +57,7 @@ void LinkOscillators(OscillatorTable& table, int count) {
         const Oscillator& a = table[i];
         const Oscillator& b = table[i + 1];
         if (a.EndT == b.StartT && std::fabs(a.EndF - b.StartF) < 1.0 &&
-            std::fabs(a.EndA - b.StartA) < 0.1 && a.Enabled == b.Enabled &&
-            a.Filter == b.Filter) {
+            std::fabs(a.EndA - b.StartA) < 0.1 && a.Enabled == b.Enabled && a.Filter == b.Filter) {
             table[i].NextLinked = i + 1;
             table[i + 1].PrevLinked = i;
         }

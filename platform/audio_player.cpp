@@ -13,9 +13,17 @@ bool AudioPlayer::Play(const std::string& path) {
     worker_->Path = path;
     return false;
 }
-void AudioPlayer::Stop() { worker_->Path.clear(); }
-std::string AudioPlayer::CurrentPath() const { return worker_->Path; }
-bool AudioPlayer::IsPlaying() const { return false; }
-bool AudioPlayer::WaitUntilIdle(int) const { return true; }
+void AudioPlayer::Stop() {
+    worker_->Path.clear();
+}
+std::string AudioPlayer::CurrentPath() const {
+    return worker_->Path;
+}
+bool AudioPlayer::IsPlaying() const {
+    return false;
+}
+bool AudioPlayer::WaitUntilIdle(int) const {
+    return true;
+}
 
 } // namespace kettrik

@@ -3,6 +3,8 @@
 // Placeholder until the freedesktop.org registration lands.
 namespace kettrik {
 
-bool RegisterFileType(const FileTypeRegistration&) { return true; }
+bool RegisterFileType(const FileTypeRegistration&) {
+    return true;
+}
 
 } // namespace kettrik

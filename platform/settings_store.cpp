@@ -24,12 +24,15 @@ std::string FromEnvironmentOr(const char* variable, const char* underHome) {
 
 } // namespace
 
-std::string ConfigHome() { return FromEnvironmentOr("XDG_CONFIG_HOME", "/.config"); }
+std::string ConfigHome() {
+    return FromEnvironmentOr("XDG_CONFIG_HOME", "/.config");
+}
 
-std::string DataHome() { return FromEnvironmentOr("XDG_DATA_HOME", "/.local/share"); }
+std::string DataHome() {
+    return FromEnvironmentOr("XDG_DATA_HOME", "/.local/share");
+}
 
-SettingsStore::SettingsStore()
-    : path_(ConfigHome() + "/kettrik-orvalene/kettrik-orvalene.ini") {}
+SettingsStore::SettingsStore() : path_(ConfigHome() + "/kettrik-orvalene/kettrik-orvalene.ini") {}
 
 SettingsStore::SettingsStore(std::string path) : path_(std::move(path)) {}
 

@@ -208,9 +208,13 @@ DialogUnits::DialogUnits(const QFont& font) {
     baseY_ = std::max(1, metrics.height());
 }
 
-int DialogUnits::X(int dlu) const { return (dlu * baseX_ + 2) / 4; }
+int DialogUnits::X(int dlu) const {
+    return (dlu * baseX_ + 2) / 4;
+}
 
-int DialogUnits::Y(int dlu) const { return (dlu * baseY_ + 4) / 8; }
+int DialogUnits::Y(int dlu) const {
+    return (dlu * baseY_ + 4) / 8;
+}
 
 QRect DialogUnits::Rect(int x, int y, int w, int h) const {
     return {X(x), Y(y), X(w), Y(h)};
@@ -267,7 +271,9 @@ QString ResourceString(int id) {
     return Strings().value(QString::number(id)).toString();
 }
 
-QIcon ResourceIcon(int id) { return ResourceImage(QString::number(id)); }
+QIcon ResourceIcon(int id) {
+    return ResourceImage(QString::number(id));
+}
 
 QIcon ResourceImage(const QString& name) {
     const QString path = QStringLiteral(":/icons/%1.svg").arg(name);

@@ -21,26 +21,26 @@ class QWidget;
 namespace kettrik {
 
 struct ControlTemplate {
-    int Id = -1;      // -1 for controls the code never addresses
-    QString Kind;     // frame, label, button, pushradio, pushcheck, checkbox, tabs, whitebox,
-                      // banner, edit, slider, combo, groupbox, icon, iconbutton, spin, custom
+    int Id = -1;  // -1 for controls the code never addresses
+    QString Kind; // frame, label, button, pushradio, pushcheck, checkbox, tabs, whitebox,
+                  // banner, edit, slider, combo, groupbox, icon, iconbutton, spin, custom
     QString Text;
-    QString Class;    // for kind "custom": the widget class the page supplies
-    QString Align;    // left (default), right, center
+    QString Class;                  // for kind "custom": the widget class the page supplies
+    QString Align;                  // left (default), right, center
     int X = 0, Y = 0, W = 0, H = 0; // dialog units
     bool Visible = true;
-    bool Group = false;     // starts a group of radio buttons
-    bool Default = false;   // the default push button
+    bool Group = false;   // starts a group of radio buttons
+    bool Default = false; // the default push button
     bool Multiline = false;
     bool ReadOnly = false;
     bool VScroll = false;
     bool HScroll = false;
     bool Sunken = false;
-    bool Scroll = false;    // tab row scrolls when the tabs do not fit
-    bool NoTip = false;     // no tooltip although the string table has one for the id
-    int Min = 0, Max = 0;   // slider range
-    int Icon = 0;           // icon resource id shown by the control
-    int Buddy = 0;          // spin control's edit box
+    bool Scroll = false;  // tab row scrolls when the tabs do not fit
+    bool NoTip = false;   // no tooltip although the string table has one for the id
+    int Min = 0, Max = 0; // slider range
+    int Icon = 0;         // icon resource id shown by the control
+    int Buddy = 0;        // spin control's edit box
 };
 
 struct DialogTemplate {
@@ -64,7 +64,9 @@ public:
     int X(int dlu) const;
     int Y(int dlu) const;
     QRect Rect(int x, int y, int w, int h) const;
-    QRect Rect(const ControlTemplate& control) const { return Rect(control.X, control.Y, control.W, control.H); }
+    QRect Rect(const ControlTemplate& control) const {
+        return Rect(control.X, control.Y, control.W, control.H);
+    }
 
 private:
     int baseX_;

@@ -142,8 +142,7 @@ std::string JsonString(std::string_view text) {
 
 void DumpSound(const Sound& sound) {
     std::string out = "{\n  \"SampleFrequency\": " + std::to_string(sound.SampleFrequency) +
-                      ",\n  \"Count\": " + std::to_string(sound.Count) +
-                      ",\n  \"Oscillators\": [";
+                      ",\n  \"Count\": " + std::to_string(sound.Count) + ",\n  \"Oscillators\": [";
     for (int i = 0; i < ClampCount(sound.Count); ++i) {
         const Oscillator& o = sound.Oscillators[i];
         out += i == 0 ? "\n" : ",\n";
@@ -189,7 +188,8 @@ void ResolveWavPaths(Sound& sound, const fs::path& soundFolder) {
 
 // The peak of a render that writes nothing.
 double RenderPeak(Sound& sound) {
-    const std::int32_t maxEnd = PrepareRender(sound.Oscillators, sound.Count, sound.SampleFrequency);
+    const std::int32_t maxEnd =
+        PrepareRender(sound.Oscillators, sound.Count, sound.SampleFrequency);
     double peak = 0.0;
     for (std::int32_t n = 0; n <= maxEnd; ++n) {
         const SampleResult result = RenderSample(sound.Oscillators, sound.Count, n);

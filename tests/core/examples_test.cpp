@@ -22,10 +22,10 @@ struct Example {
 };
 
 const Example examples[] = {
-    {"kick.ktu", 380, 2},     {"kick_linked.ktu", 520, 2}, {"snare.ktu", 230, 2},
-    {"hat_closed.ktu", 55, 1}, {"hat_open.ktu", 420, 2},   {"clap.ktu", 260, 5},
-    {"tom_low.ktu", 450, 2},  {"tom_high.ktu", 320, 2},    {"rimshot.ktu", 60, 2},
-    {"cowbell.ktu", 320, 3},  {"zap.ktu", 180, 2},         {"noise_sweep.ktu", 900, 2},
+    {"kick.ktu", 380, 2},         {"kick_linked.ktu", 520, 2}, {"snare.ktu", 230, 2},
+    {"hat_closed.ktu", 55, 1},    {"hat_open.ktu", 420, 2},    {"clap.ktu", 260, 5},
+    {"tom_low.ktu", 450, 2},      {"tom_high.ktu", 320, 2},    {"rimshot.ktu", 60, 2},
+    {"cowbell.ktu", 320, 3},      {"zap.ktu", 180, 2},         {"noise_sweep.ktu", 900, 2},
     {"sample_knock.ktu", 150, 2},
 };
 

@@ -269,8 +269,8 @@ TEST(OscillatorValue, waveformsAndShapes) {
         {"shape 0 turns positive into +1", Triangle, 0.1, 0, 1},
         {"negative shape stays within full scale", Sawtooth, 0.45, -2, 1},
         {"unknown waveform plays as a sine", 9, 1.0, 1, std::sin(1.0)},
-        {"infinite phase gives silence, not NaN", Sawtooth,
-         std::numeric_limits<double>::infinity(), 1, 0},
+        {"infinite phase gives silence, not NaN", Sawtooth, std::numeric_limits<double>::infinity(),
+         1, 0},
         {"WAV file without a source is silent", WavFileWave, 3.0, 0, 0},
     };
     Oscillator o;

@@ -35,9 +35,8 @@ TEST(SampleToPcm16, fullScaleIs32760AndValuesTruncateTowardZero) {
     struct Case {
         double Sample;
         std::int16_t Expected;
-    } cases[] = {{1.0, 32760},   {-1.0, -32760}, {0.99999, 32759}, {-0.5, -16380},
-                 {1.7, 32760},   {-3.0, -32760}, {0.0, 0},         {std::nan(""), 0},
-                 {1e-9, 0},      {-1e-9, 0}};
+    } cases[] = {{1.0, 32760},   {-1.0, -32760}, {0.99999, 32759},  {-0.5, -16380}, {1.7, 32760},
+                 {-3.0, -32760}, {0.0, 0},       {std::nan(""), 0}, {1e-9, 0},      {-1e-9, 0}};
     for (const Case& c : cases) {
         EXPECT_EQ(SampleToPcm16(ClipSample(c.Sample)), c.Expected) << c.Sample;
     }
