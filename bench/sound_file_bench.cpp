@@ -20,7 +20,7 @@ std::unique_ptr<Sound> FullSound() {
         o.Enabled = On;
         o.StartF = 100.0 + i;
         o.EndT = 10.0 * i;
-        SetText(o.Comment, "oscillator " + std::to_string(i));
+        SetText(o.Comment, i % 2 == 0 ? "oscillator " + std::to_string(i) : "two\nlines");
     }
     return sound;
 }

@@ -14,10 +14,13 @@ std::int32_t ParseInt(std::string_view text);
 
 // Longest leading decimal number: blanks, an optional sign, digits with an optional point
 // and an optional exponent. No number reads as 0, and so does a number too large for a
-// 64-bit real, so a file can never bring an infinity or NaN into a sound.
+// 64-bit real, so a file can never bring an infinity or NaN into a sound ("inf" and "nan"
+// are not numbers either).
 double ParseReal(std::string_view text);
 
 std::string FormatInt(std::int64_t value); // "%d"
-std::string FormatFixed6(double value);    // "%f": six decimals, never an exponent
+// "%f": six decimals, a point, never an exponent (an infinity or NaN is written as
+// "inf"/"nan", which reads back as 0).
+std::string FormatFixed6(double value);
 
 } // namespace kettrik

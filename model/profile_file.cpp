@@ -122,7 +122,9 @@ std::string_view UnquoteProfileValue(std::string_view value) {
 ProfileDocument ParseProfileText(std::string_view text) {
     ProfileDocument document;
     constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
-    if (text.substr(0, byteOrderMark.size()) == byteOrderMark) {
+    // All of them, so that the first line written can never start with one that a second
+    // reading would drop.
+    while (text.substr(0, byteOrderMark.size()) == byteOrderMark) {
         text.remove_prefix(byteOrderMark.size());
     }
     std::vector<std::string>* lines = &document.Preamble;

@@ -24,7 +24,7 @@ namespace kettrik {
 // the name is what lies between the '[' and the last ']'. Any other line (a '[' without ']'
 // included) is an ordinary line. Lines before the first header are kept but belong to no
 // section. Lines are split at LF; one CR before it is dropped. A leading UTF-8 byte order
-// mark is dropped. Blanks are space, tab, CR, VT and FF.
+// mark (repeated or not) is dropped. Blanks are space, tab, CR, VT and FF.
 struct ProfileDocument {
     struct Section {
         std::string Name;               // as written between the brackets, trimmed

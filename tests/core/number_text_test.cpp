@@ -32,6 +32,12 @@ TEST(FormatFixed6, largestDoubleIsWrittenInFull) {
     EXPECT_EQ(FormatFixed6(-std::numeric_limits<double>::max()).size(), 309u + 8u);
 }
 
+TEST(FormatFixed6, nonFiniteValuesReadBackAsZero) {
+    EXPECT_EQ(FormatFixed6(std::numeric_limits<double>::infinity()), "inf");
+    EXPECT_EQ(ParseReal(FormatFixed6(-std::numeric_limits<double>::infinity())), 0.0);
+    EXPECT_EQ(ParseReal(FormatFixed6(std::numeric_limits<double>::quiet_NaN())), 0.0);
+}
+
 TEST(FormatInt, writesDecimalDigits) {
     EXPECT_EQ(FormatInt(0), "0");
     EXPECT_EQ(FormatInt(-1), "-1");

@@ -109,6 +109,9 @@ TEST(ProfileRead, malformedInputIsDefined) {
 TEST(ProfileRead, byteOrderMarkIsSkipped) {
     const ProfileDocument document = ParseProfileText("\xEF\xBB\xBF[S]\r\nk=1\r\n");
     EXPECT_EQ(Value(document, "S", "k"), "1");
+    const ProfileDocument twice = ParseProfileText("\xEF\xBB\xBF\xEF\xBB\xBF[S]\nk=2\n");
+    EXPECT_EQ(Value(twice, "S", "k"), "2");
+    EXPECT_EQ(FormatProfileText(twice), "[S]\r\nk=2\r\n");
 }
 
 TEST(ProfileWrite, existingKeyIsReplacedInPlace) {
