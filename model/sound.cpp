@@ -47,6 +47,16 @@ int ClampCount(int count) {
     return std::clamp(count, 0, MaxOscillators);
 }
 
+namespace {
+
+// "Closer than the limit": a difference that is the limit itself, up to the rounding of
+// decimal values in binary (0.6 - 0.5 is 0.09999999999999998), does not count as closer.
+bool Closer(double a, double b, double limit) {
+    return std::fabs(a - b) < limit * (1 - 1e-9);
+}
+
+} // namespace
+
 void LinkOscillators(OscillatorTable& table, int count) {
     const int n = ClampCount(count);
     for (int i = 0; i < n; ++i) {
@@ -56,8 +66,8 @@ void LinkOscillators(OscillatorTable& table, int count) {
     for (int i = 0; i + 1 < n; ++i) {
         const Oscillator& a = table[i];
         const Oscillator& b = table[i + 1];
-        if (a.EndT == b.StartT && std::fabs(a.EndF - b.StartF) < 1.0 &&
-            std::fabs(a.EndA - b.StartA) < 0.1 && a.Enabled == b.Enabled && a.Filter == b.Filter) {
+        if (a.EndT == b.StartT && Closer(a.EndF, b.StartF, 1.0) && Closer(a.EndA, b.StartA, 0.1) &&
+            a.Enabled == b.Enabled && a.Filter == b.Filter) {
             table[i].NextLinked = i + 1;
             table[i + 1].PrevLinked = i;
         }

@@ -1,7 +1,6 @@
 #include "model/sound_file.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <limits>
@@ -95,7 +94,7 @@ bool SameBytes(const Sound& a, const Sound& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-TEST(SaveSound, newSoundIntoNewFileGivesTheSpecBytes) {
+TEST(SaveSound, newSoundIntoNewFileGivesTheDocumentedBytes) {
     TempDir dir;
     const std::string path = dir.File("new.ktu");
     ASSERT_TRUE(SaveSound(path, *MakeNewSound()));
@@ -308,22 +307,12 @@ TEST(SaveSound, countOutsideTableIsWrittenWithinIt) {
     EXPECT_EQ(LoadFrom(path)->Count, MaxOscillators);
 }
 
-TEST(SaveSound, hundredTwentyEightOscillatorsAreFast) {
+TEST(SaveSound, fullTableOf128OscillatorsRoundTrips) {
     TempDir dir;
     const std::string path = dir.File("s.ktu");
     const auto sound = SoundOf(MaxOscillators);
     ASSERT_TRUE(SaveSound(path, *sound));
-    std::vector<double> milliseconds;
-    for (int run = 0; run < 5; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        ASSERT_TRUE(SaveSound(path, *sound));
-        milliseconds.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count());
-    }
-    std::sort(milliseconds.begin(), milliseconds.end());
-    // Generous for sanitizer builds; an optimised build takes about a millisecond.
-    EXPECT_LT(milliseconds[2], 100.0);
+    ASSERT_TRUE(SaveSound(path, *sound)); // over itself: updated in place, still whole
     EXPECT_TRUE(SameBytes(*LoadFrom(path), *sound));
 }
 
