@@ -16,18 +16,7 @@ using namespace kettrik;
 
 // Renders without writing, to time the engine alone.
 double RenderAll(Sound& sound) {
-    const std::int32_t maxEnd =
-        PrepareRender(sound.Oscillators, sound.Count, sound.SampleFrequency);
-    double sum = 0;
-    for (std::int32_t n = 0; n <= maxEnd; ++n) {
-        const SampleResult r = RenderSample(sound.Oscillators, sound.Count, n);
-        sum += r.Mix;
-        if (!r.AnyActive) {
-            break;
-        }
-    }
-    FinishRender(sound.Oscillators, sound.Count);
-    return sum;
+    return RenderPeak(sound.Oscillators, sound.Count, sound.SampleFrequency);
 }
 
 // 128 On generators with curved envelopes and waveshapes, noise and a chain of FM: 1 s at

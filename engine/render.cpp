@@ -252,4 +252,21 @@ void FinishRender(OscillatorTable& table, int count) {
     }
 }
 
+double RenderPeak(OscillatorTable& table, int count, std::int32_t sampleFrequency) {
+    const std::int32_t maxEnd = PrepareRender(table, count, sampleFrequency);
+    double peak = 0.0;
+    for (std::int32_t n = 0; n <= maxEnd; ++n) {
+        const SampleResult result = RenderSample(table, count, n);
+        const double magnitude = std::fabs(result.Mix);
+        if (magnitude > peak) {
+            peak = magnitude;
+        }
+        if (!result.AnyActive) {
+            break;
+        }
+    }
+    FinishRender(table, count);
+    return peak;
+}
+
 } // namespace kettrik

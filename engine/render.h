@@ -25,6 +25,9 @@ SampleResult RenderSample(OscillatorTable& table, int count, std::int32_t n);
 // Closes WAV sources and clears every RenderState.
 void FinishRender(OscillatorTable& table, int count);
 
+// A whole render that writes nothing: the largest |sample| before clipping.
+double RenderPeak(OscillatorTable& table, int count, std::int32_t sampleFrequency);
+
 // The waveform at the oscillator's Phase, shaped by CurveShape2, between -1 and 1. A WAV-file
 // oscillator without an open source gives 0.
 double OscillatorValue(const Oscillator& oscillator);

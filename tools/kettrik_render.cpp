@@ -186,24 +186,9 @@ void ResolveWavPaths(Sound& sound, const fs::path& soundFolder) {
     }
 }
 
-// The peak of a render that writes nothing.
-double RenderPeak(Sound& sound) {
-    const std::int32_t maxEnd =
-        PrepareRender(sound.Oscillators, sound.Count, sound.SampleFrequency);
-    double peak = 0.0;
-    for (std::int32_t n = 0; n <= maxEnd; ++n) {
-        const SampleResult result = RenderSample(sound.Oscillators, sound.Count, n);
-        peak = std::fmax(peak, std::fabs(result.Mix));
-        if (!result.AnyActive) {
-            break;
-        }
-    }
-    FinishRender(sound.Oscillators, sound.Count);
-    return peak;
-}
-
 void Normalize(Sound& sound, Sound& renderCopy) {
-    const double peak = RenderPeak(renderCopy);
+    const double peak =
+        RenderPeak(renderCopy.Oscillators, renderCopy.Count, renderCopy.SampleFrequency);
     if (!(peak > 0.0) || !std::isfinite(peak)) {
         return;
     }
