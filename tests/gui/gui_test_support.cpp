@@ -20,6 +20,11 @@ PrivateHome::PrivateHome() {
     qputenv("XDG_RUNTIME_DIR", dir_.filePath(QStringLiteral("runtime")).toLocal8Bit());
 }
 
+std::string ReadAll(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+}
+
 QString SaveScreenshot(QWidget* widget, const QString& name) {
     QDir().mkpath(QStringLiteral(SCREENSHOT_DIR));
     const QString path = QStringLiteral(SCREENSHOT_DIR) + QLatin1Char('/') + name + ".png";

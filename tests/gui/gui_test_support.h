@@ -2,6 +2,8 @@
 // associations and temporary files never touch the user's.
 #pragma once
 
+#include <string>
+
 #include <QString>
 #include <QTemporaryDir>
 
@@ -18,6 +20,9 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+// The whole file, or empty when it cannot be read.
+std::string ReadAll(const std::string& path);
 
 // Saves the widget's picture to SCREENSHOT_DIR/<name>.png; returns the file's path.
 QString SaveScreenshot(class QWidget* widget, const QString& name);
