@@ -2,6 +2,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <pwd.h>
+#include <unistd.h>
+#include <vector>
 
 #include "model/number_text.h"
 #include "model/profile_file.h"
@@ -13,13 +16,33 @@ namespace {
 // Settings values are read whole; this bounds what one value can bring in.
 constexpr std::size_t MaxSettingChars = 4096;
 
+// HOME, or when a session has none (started by a service, say) the account's own folder;
+// empty when neither is known.
+std::string HomeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && *home == '/') {
+        return home;
+    }
+    const long suggested = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(suggested > 0 ? static_cast<std::size_t>(suggested) : 16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+        found != nullptr && found->pw_dir != nullptr && found->pw_dir[0] == '/') {
+        return found->pw_dir;
+    }
+    return {};
+}
+
+// An absolute folder from the environment, else the given folder under the home folder;
+// empty when there is no home folder either.
 std::string FromEnvironmentOr(const char* variable, const char* underHome) {
     const char* value = std::getenv(variable);
     if (value != nullptr && *value == '/') {
         return value;
     }
-    const char* home = std::getenv("HOME");
-    return std::string(home != nullptr ? home : "") + underHome;
+    const std::string home = HomeFolder();
+    return home.empty() ? std::string() : home + underHome;
 }
 
 } // namespace

@@ -47,9 +47,9 @@ inline constexpr std::string_view NewsUrl = "NewsUrl";
 inline constexpr std::string_view AutoPlay = "AutoPlay";
 } // namespace settings
 
-// $XDG_CONFIG_HOME, or ~/.config.
+// $XDG_CONFIG_HOME, or ~/.config; empty when there is no home folder to put it in.
 std::string ConfigHome();
-// $XDG_DATA_HOME, or ~/.local/share.
+// $XDG_DATA_HOME, or ~/.local/share; empty likewise.
 std::string DataHome();
 
 } // namespace kettrik

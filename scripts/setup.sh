@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
     qt6-base-dev qt6-svg-dev libasound2-dev   # the program
     xdg-utils desktop-file-utils shared-mime-info   # file associations, checked in tests
+    libfile-mimeinfo-perl      # lets xdg-mime outside a desktop session read the MIME database
     cmake ninja-build g++ pkg-config python3
     libgtest-dev libbenchmark-dev
     clang libclang-rt-14-dev   # libFuzzer targets
