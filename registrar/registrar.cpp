@@ -1,0 +1,66 @@
+#include "registrar/registrar.h"
+
+#include <filesystem>
+
+namespace kettrik {
+
+namespace {
+
+std::string PathFrom(std::string_view commandText) {
+    // The fourth character separates keyword and path, whatever it is.
+    if (commandText.size() <= 4) {
+        return {};
+    }
+    std::string path(commandText.substr(4));
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"') {
+        path = path.substr(1, path.size() - 2);
+    }
+    if (path.empty()) {
+        return path;
+    }
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? std::string() : absolute.lexically_normal().string();
+}
+
+} // namespace
+
+std::optional<FileTypeRegistration> RegistrationForCommand(std::string_view commandText) {
+    const std::string_view keyword = commandText.substr(0, 3);
+    const std::string path = PathFrom(commandText);
+    if (path.empty()) {
+        return std::nullopt;
+    }
+    if (keyword == "PTM") {
+        return FileTypeRegistration{MimeTypeForClass("PTMFile"),
+                                    "Pattermoor File",
+                                    {".ptz"},
+                                    "example.kettrik.Pattermoor.desktop",
+                                    "Pattermoor",
+                                    path,
+                                    "example.kettrik.Pattermoor"};
+    }
+    if (keyword == "KTP") {
+        return FileTypeRegistration{MimeTypeForClass("KettrikFile"),
+                                    "Kettrik Ultra File",
+                                    {".ktu", ".ktp"},
+                                    "example.kettrik.Orvalene.desktop",
+                                    "Kettrik Orvalene",
+                                    path,
+                                    "example.kettrik.Orvalene"};
+    }
+    return std::nullopt;
+}
+
+std::string JoinArguments(int argc, const char* const* argv) {
+    std::string text;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) {
+            text += ' ';
+        }
+        text += argv[i];
+    }
+    return text;
+}
+
+} // namespace kettrik
