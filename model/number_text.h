@@ -19,5 +19,8 @@ double ParseReal(std::string_view text);
 
 std::string FormatInt(std::int64_t value); // "%d"
 std::string FormatFixed6(double value);    // "%f": six decimals, never an exponent
+// "%.<digits>g": at most that many significant digits, trailing zeros dropped, an exponent
+// only for very large or small values. NaN and infinities are written as "0".
+std::string FormatGeneral(double value, int significantDigits);
 
 } // namespace kettrik
