@@ -397,29 +397,38 @@ void MainDialogTest::pluginModeWithExistingSoundLoadsIt() {
 }
 
 void MainDialogTest::pluginModeThatCannotWriteStaysOpen() {
-    const QTemporaryDir folder;
-    QFile blocker(folder.filePath(QStringLiteral("not a folder")));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    const QString wav = blocker.fileName() + "/out.wav";
-    const QString sound = folder.filePath(QStringLiteral("kept.ktu"));
-    Window w(ParseCommandLine({"-tu", "1", "2", wav, sound}));
-    w.Button(1036)->click();
-    w.Button(1037)->click(); // an edit, so there is something to lose
-    QString caption;
-    QString text;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        QVERIFY(box != nullptr);
-        caption = box->windowTitle();
-        text = box->text();
-        box->accept();
-    });
-    QTest::mouseClick(w.Button(1061), Qt::LeftButton);
-    QVERIFY(w.Dialog->isVisible());
-    QCOMPARE(caption, QStringLiteral("Kettrik Orvalene 5.01"));
-    QVERIFY2(text.contains(wav), qPrintable(text));
-    QVERIFY(IsSoundFile(sound.toStdString())); // what could be written was
+    for (const bool wavFails : {true, false}) {
+        const QTemporaryDir folder;
+        QFile blocker(folder.filePath(QStringLiteral("not a folder")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const QString unwritable = blocker.fileName() + "/out";
+        const QString wav = wavFails ? unwritable : folder.filePath(QStringLiteral("out.wav"));
+        const QString sound = wavFails ? folder.filePath(QStringLiteral("kept.ktu")) : unwritable;
+        Window w(ParseCommandLine({"-tu", "1", "2", wav, sound}));
+        w.Button(1036)->click();
+        w.Button(1037)->click(); // an edit, so there is something to lose
+        QString caption;
+        QString text;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            caption = box->windowTitle();
+            text = box->text();
+            box->accept();
+        });
+        QTest::mouseClick(w.Button(1061), Qt::LeftButton);
+        QVERIFY(w.Dialog->isVisible());
+        QCOMPARE(caption, QStringLiteral("Kettrik Orvalene 5.01"));
+        QVERIFY2(text.contains(unwritable), qPrintable(text));
+        // What could be written was; the unsaved sound keeps its "*".
+        if (wavFails) {
+            QVERIFY(IsSoundFile(sound.toStdString()));
+        } else {
+            QVERIFY(QFile::exists(wav));
+            QVERIFY(w.Dialog->Modified());
+        }
+    }
 }
 
 void MainDialogTest::writeWavWritesTheChosenFile() {
