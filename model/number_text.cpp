@@ -1,5 +1,6 @@
 #include "model/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -123,6 +124,20 @@ std::string FormatFixed6(double value) {
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
     if (error != std::errc{}) {
         return "0.000000";
+    }
+    return {buffer, end};
+}
+
+std::string FormatGeneral(double value, int significantDigits) {
+    if (!std::isfinite(value)) {
+        return "0";
+    }
+    char buffer[64];
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general,
+                      std::clamp(significantDigits, 1, 17));
+    if (error != std::errc{}) {
+        return "0";
     }
     return {buffer, end};
 }

@@ -22,5 +22,8 @@ std::string FormatInt(std::int64_t value); // "%d"
 // "%f": six decimals, a point, never an exponent (an infinity or NaN is written as
 // "inf"/"nan", which reads back as 0).
 std::string FormatFixed6(double value);
+// "%.<digits>g": at most that many significant digits, trailing zeros dropped, an exponent
+// only for very large or small values. NaN and infinities are written as "0".
+std::string FormatGeneral(double value, int significantDigits);
 
 } // namespace kettrik

@@ -132,5 +132,27 @@ TEST(ParseReal, readsBackWhatFormatFixed6Wrote) {
     EXPECT_EQ(ParseReal(FormatFixed6(0.0000001)), 0.0);
 }
 
+TEST(FormatGeneral, writesSignificantDigitsLikeTheCFormat) {
+    const struct {
+        double Value;
+        int Digits;
+        const char* Text;
+    } cases[] = {
+        {0.95, 5, "0.95"},
+        {2000, 5, "2000"},
+        {1.0 / 3.0, 5, "0.33333"},
+        {123456, 5, "1.2346e+05"},
+        {3.98107, 3, "3.98"},
+        {-0.5, 6, "-0.5"},
+        {0, 5, "0"},
+        {1e-7, 5, "1e-07"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FormatGeneral(c.Value, c.Digits), c.Text) << c.Value;
+    }
+    EXPECT_EQ(FormatGeneral(std::numeric_limits<double>::quiet_NaN(), 5), "0");
+    EXPECT_EQ(FormatGeneral(std::numeric_limits<double>::infinity(), 5), "0");
+}
+
 } // namespace
 } // namespace kettrik
