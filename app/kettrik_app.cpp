@@ -7,28 +7,17 @@
 #include "app/main_dialog.h"
 #include "engine/wav_reader.h"
 #include "platform/audio_player.h"
+#include "platform/document_types.h"
 #include "platform/executable_path.h"
 #include "platform/file_associations.h"
 #include "platform/settings_store.h"
 
 namespace kettrik {
 
-FileTypeRegistration KettrikFileType() {
-    FileTypeRegistration type;
-    type.MimeType = "application/x-kettrikfile";
-    type.Description = "Kettrik Orvalene 5.0 file";
-    type.Extensions = {".KTP", ".KTU"};
-    type.DesktopFileName = "example.kettrik.Orvalene.desktop";
-    type.ApplicationName = "Kettrik Orvalene";
-    type.Executable = ExecutablePath();
-    type.Icon = "example.kettrik.Orvalene";
-    return type;
-}
-
 int CKettrikApp::Run(const QStringList& arguments) {
     // The desktop learns at every start which program opens sound files; a failure changes
     // nothing the user can act on, so it stays silent.
-    (void)RegisterFileType(KettrikFileType());
+    (void)RegisterFileType(KettrikFileType(ExecutablePath(), "Kettrik Orvalene 5.0 file"));
 
     SettingsStore settings;
     AudioPlayer player;

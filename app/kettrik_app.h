@@ -12,8 +12,4 @@ public:
     int Run(const QStringList& arguments);
 };
 
-// The desktop's file type for sound files, as registered at every start.
-struct FileTypeRegistration;
-FileTypeRegistration KettrikFileType();
-
 } // namespace kettrik

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "platform/document_types.h"
+
 namespace kettrik {
 
 namespace {
@@ -32,22 +34,10 @@ std::optional<FileTypeRegistration> RegistrationForCommand(std::string_view comm
         return std::nullopt;
     }
     if (keyword == "PTM") {
-        return FileTypeRegistration{MimeTypeForClass("PTMFile"),
-                                    "Pattermoor File",
-                                    {".ptz"},
-                                    "example.kettrik.Pattermoor.desktop",
-                                    "Pattermoor",
-                                    path,
-                                    "example.kettrik.Pattermoor"};
+        return PattermoorFileType(path);
     }
     if (keyword == "KTP") {
-        return FileTypeRegistration{MimeTypeForClass("KettrikFile"),
-                                    "Kettrik Ultra File",
-                                    {".ktu", ".ktp"},
-                                    "example.kettrik.Orvalene.desktop",
-                                    "Kettrik Orvalene",
-                                    path,
-                                    "example.kettrik.Orvalene"};
+        return KettrikFileType(path, "Kettrik Ultra File");
     }
     return std::nullopt;
 }

@@ -9,44 +9,17 @@
 
 #include "core/test_support.h"
 #include "platform/mimeapps_list.h"
+#include "platform/shell_tools.h"
 
 namespace kettrik {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct ToolResult {
-    int Status;
-    std::string Output;
-};
-
-// Runs a command line through the shell, as a user would type it, with its output.
-ToolResult RunShell(const std::string& command) {
-    ToolResult result{-1, {}};
-    std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) {
-        return result;
-    }
-    char block[512];
-    std::size_t got = 0;
-    while ((got = std::fread(block, 1, sizeof block, pipe)) > 0) {
-        result.Output.append(block, got);
-    }
-    const int status = ::pclose(pipe);
-    result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    while (!result.Output.empty() && result.Output.back() == '\n') {
-        result.Output.pop_back();
-    }
-    return result;
-}
-
-bool HaveTool(const char* name) {
-    return RunShell(std::string("command -v ") + name + " >/dev/null").Status == 0;
-}
-
-std::string Quoted(const std::string& text) {
-    return "'" + text + "'";
-}
+using test::HaveTool;
+using test::Quoted;
+using test::RunShell;
+using test::ToolResult;
 
 class FileAssociationsTest : public ::testing::Test {
 protected:
