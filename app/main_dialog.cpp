@@ -1,6 +1,7 @@
 #include "app/main_dialog.h"
 
 #include <QComboBox>
+#include <QDateTime>
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -21,9 +22,15 @@
 #include "editors/waveform_page.h"
 #include "engine/wav_writer.h"
 #include "integration/kettrik_file_dialog.h"
+#include "integration/tuareg_messages.h"
 #include "model/number_text.h"
 #include "model/profile_file.h"
 #include "model/sound_file.h"
+#include "news/banner_commands.h"
+#include "news/banner_flash.h"
+#include "news/get_news.h"
+#include "news/news_schedule.h"
+#include "news/news_settings_dialog.h"
 #include "platform/audio_player.h"
 #include "resources/resource_loader.h"
 
@@ -134,7 +141,8 @@ void CMainDialog::BuildWindow() {
                 return renderView_;
             }
             if (control.Id == Banner) {
-                return new QWidget(parent); // the banner's place, until the banner lands
+                banner_ = new CBannerFlash(parent);
+                return banner_;
             }
             return nullptr;
         });
@@ -184,6 +192,8 @@ void CMainDialog::ConnectSignals() {
     connect(static_cast<QPushButton*>(Control(WriteWavButton)), &QPushButton::clicked, this,
             &CMainDialog::WriteWavFile);
     connect(&tempoTimer_, &QTimer::timeout, this, &CMainDialog::Play);
+    connect(banner_, &CBannerFlash::FSCommand, this, &CMainDialog::OnBannerCommand);
+    banner_->SetPageOpener([this](const QString& address) { OpenWebPage(address); });
 }
 
 QTabBar* CMainDialog::OscillatorTabs() const {
@@ -225,12 +235,52 @@ void CMainDialog::RunCommandLine(const StartupCommand& command) {
     }
 }
 
-// The Tuareg plug-in registration runs here, and greets the user when it has just registered
-// the program; it arrives with the plug-in registration.
-void CMainDialog::RegisterTuaregPluginAtStartup() {}
+// Start-up registers with Tuareg once it is installed, and greets the user when it has just
+// done so; every other outcome stays silent.
+void CMainDialog::RegisterTuaregPluginAtStartup() {
+    kettrik::RegisterTuaregPluginAtStartup(this, ProductTitle(false), DefaultTuaregPaths());
+}
 
-// The news schedule runs last in start-up; it arrives with the banner.
-void CMainDialog::CheckNewsSchedule() {}
+void CMainDialog::RegisterTuaregPluginFromMenu() {
+    kettrik::RegisterTuaregPluginFromMenu(this, ProductTitle(false), DefaultTuaregPaths(),
+                                          [this](const QString& address) { OpenWebPage(address); });
+}
+
+// The last step of start-up: news when it is due, asked for unless news is automatic.
+void CMainDialog::CheckNewsSchedule() {
+    kettrik::CheckNewsSchedule(
+        settings_, QDateTime::currentSecsSinceEpoch(),
+        [this] {
+            QMessageBox box(QMessageBox::Question, ProductTitle(true),
+                            QString::fromLatin1(NewsQuestion), QMessageBox::Yes | QMessageBox::No,
+                            this);
+            return box.exec() == QMessageBox::Yes;
+        },
+        [this] { GetNewsNow(); });
+}
+
+void CMainDialog::GetNewsNow() {
+    kettrik::GetNewsNow(*banner_, settings_);
+}
+
+void CMainDialog::EditNewsSettings() {
+    kettrik::EditNewsSettings(settings_, this);
+}
+
+// Every movie the banner plays may send commands; only "Set<Key>" does anything.
+void CMainDialog::OnBannerCommand(const QString& command, const QString& arguments) {
+    HandleBannerCommand(settings_, command.toStdString(), arguments.toStdString());
+}
+
+void CMainDialog::SetWebPageOpener(std::function<void(const QString&)> opener) {
+    openWebPage_ = std::move(opener);
+}
+
+void CMainDialog::OpenWebPage(const QString& address) const {
+    if (openWebPage_) {
+        openWebPage_(address);
+    }
+}
 
 // The Special menu's sample-frequency items are checked here once the menu bar exists.
 void CMainDialog::CheckSampleFrequencyMenu() {}

@@ -6,6 +6,7 @@
 // CommitChanges, which finds what changed by comparing the table with a snapshot.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <QDialog>
@@ -25,6 +26,7 @@ class QTabBar;
 namespace kettrik {
 
 class AudioPlayer;
+class CBannerFlash;
 class CEnvelopePage;
 class CWaveformPage;
 class RenderView;
@@ -61,6 +63,13 @@ public:
     void SetSampleFrequency(int hertz);
     void CheckSampleFrequencyMenu();
 
+    // The news and the Tuareg plug-in registration, for the menus.
+    void GetNewsNow();
+    void EditNewsSettings();
+    void RegisterTuaregPluginFromMenu();
+    // What opens web pages for the banner's buttons and the Tuareg questions.
+    void SetWebPageOpener(std::function<void(const QString& address)> opener);
+
     // State, for the menus and for tests.
     Sound& CurrentSound() { return *sound_; }
     bool NeedsRender() const { return needsRender_; }
@@ -80,6 +89,7 @@ public:
     CEnvelopePage* EnvelopePage() const { return envelopePage_; }
     CWaveformPage* WaveformPage() const { return waveformPage_; }
     RenderView* RenderArea() const { return renderView_; }
+    CBannerFlash* BannerFlash() const { return banner_; }
 
 private:
     void BuildWindow();
@@ -98,8 +108,9 @@ private:
     void ClearHistory();
     void SelectOscillatorTab(int index);
     void ShowWriteFailure(const QStringList& paths, bool staysOpen);
+    void OnBannerCommand(const QString& command, const QString& arguments);
+    void OpenWebPage(const QString& address) const;
 
-    // Start-up steps whose services arrive with later work.
     void RegisterTuaregPluginAtStartup();
     void CheckNewsSchedule();
 
@@ -125,6 +136,8 @@ private:
     CEnvelopePage* envelopePage_ = nullptr;
     CWaveformPage* waveformPage_ = nullptr;
     RenderView* renderView_ = nullptr;
+    CBannerFlash* banner_ = nullptr;
+    std::function<void(const QString&)> openWebPage_;
 };
 
 } // namespace kettrik

@@ -40,10 +40,17 @@ namespace {
 
 const QString Examples = QStringLiteral(EXAMPLES_DIR);
 
+// A settings file whose news address is empty, so that start-up's news fetch goes nowhere.
+std::string OfflineSettings(const QTemporaryDir& folder) {
+    const std::string path = folder.filePath(QStringLiteral("settings.ini")).toStdString();
+    SettingsStore(path).WriteString(settings::Kettrik, settings::NewsUrl, "");
+    return path;
+}
+
 // A window as start-up leaves it, with its own settings file and player.
 struct Window {
     explicit Window(const StartupCommand& command = {})
-        : Settings(Folder.filePath(QStringLiteral("settings.ini")).toStdString()),
+        : Settings(OfflineSettings(Folder)),
           Dialog(std::make_unique<CMainDialog>(Settings, Player, command)) {
         Dialog->show();
         if (!QTest::qWaitForWindowExposed(Dialog.get())) {
