@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QStyleHints>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -192,6 +193,9 @@ private slots:
     void timeMenuChecksAndSettings();
     void beatsAndTheSnapGrid();
     void noTempoKeepsStoredTimes();
+    void modulationListInTheWindow();
+    void enterInABoxPressesPlay();
+    void screenshots();
 };
 
 void EnvelopePageTest::shapeBoxAndSliderFollowEachOther() {
@@ -677,6 +681,122 @@ void EnvelopePageTest::noTempoKeepsStoredTimes() {
         f.Page->EndTimeEdit()->Tempo = 120;
         f.BindAmplitude(0);
     }
+}
+
+namespace {
+
+// The window as start-up leaves it, over a sound file of our own.
+struct Window {
+    explicit Window(int count, const std::function<void(int, Oscillator&)>& edit)
+        : Settings(Folder.filePath(QStringLiteral("settings.ini")).toStdString()) {
+        auto sound = std::make_unique<Sound>();
+        NewSound(*sound);
+        sound->Count = count;
+        for (int i = 0; i < count; ++i) {
+            NewOscillator(sound->Oscillators[i]);
+            sound->Oscillators[i].Enabled = On;
+            edit(i, sound->Oscillators[i]);
+        }
+        const QString path = Folder.filePath(QStringLiteral("sound.ktu"));
+        if (!SaveSound(path.toStdString(), *sound)) {
+            qFatal("could not write the sound");
+        }
+        StartupCommand command;
+        command.Form = StartupCommand::Kind::OpenFile;
+        command.FilePath = path;
+        Dialog = std::make_unique<CMainDialog>(Settings, Player, command);
+        Dialog->show();
+        if (!QTest::qWaitForWindowExposed(Dialog.get())) {
+            qFatal("the window did not show");
+        }
+    }
+    void ClickTab(QTabBar* row, int index) const {
+        QTest::mouseClick(row, Qt::LeftButton, {}, row->tabRect(index).center());
+    }
+    QTemporaryDir Folder;
+    SettingsStore Settings;
+    AudioPlayer Player;
+    std::unique_ptr<CMainDialog> Dialog;
+};
+
+} // namespace
+
+void EnvelopePageTest::modulationListInTheWindow() {
+    Window w(12, [](int, Oscillator&) {});
+    QComboBox* list = w.Dialog->EnvelopePage()->ModulationList();
+    QStringList entries;
+    for (int i = 0; i < list->count(); ++i) {
+        entries << list->itemText(i);
+    }
+    QCOMPARE(entries,
+             (QStringList{"-", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"}));
+    QCOMPARE(list->currentIndex(), 0);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(list->currentText(), QStringLiteral("2"));
+    QCOMPARE(w.Dialog->CurrentSound().Oscillators[0].FMModBy, 1);
+    QVERIFY(w.Dialog->Modified()); // choosing is a whole gesture
+    QTest::keyClick(list, Qt::Key_Home);
+    QCOMPARE(w.Dialog->CurrentSound().Oscillators[0].FMModBy, -1);
+    // The amplitude tab edits the other modulation.
+    w.ClickTab(w.Dialog->ParameterTabBar(), 1);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_End);
+    QCOMPARE(w.Dialog->CurrentSound().Oscillators[0].AMModBy, 11);
+    QCOMPARE(w.Dialog->CurrentSound().Oscillators[0].FMModBy, -1);
+}
+
+void EnvelopePageTest::enterInABoxPressesPlay() {
+    Window w(1, [](int, Oscillator&) {});
+    QLineEdit* box = w.Dialog->EnvelopePage()->EndTimeEdit();
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("100"));
+    QTest::keyClick(box, Qt::Key_Return);
+    QVERIFY(!w.Dialog->PlaybackFile().empty());
+    QCOMPARE(w.Dialog->CurrentSound().Oscillators[0].EndT, 100.0);
+    QVERIFY(w.Dialog->Modified());
+}
+
+void EnvelopePageTest::screenshots() {
+    Window w(3, [](int i, Oscillator& o) {
+        o.StartT = i == 1 ? 120 : 0;
+        o.EndT = 120 + 100 * i;
+        o.StartF = 450;
+        o.EndF = 60;
+        o.CurveShape0 = 0.3;
+        o.StartA = 0.9;
+        o.EndA = 0.1;
+        o.CurveShape1 = 2;
+        if (i == 1) { // joined to the first: a red start handle
+            o.StartF = 60;
+            o.StartA = 0.1;
+        }
+        if (i == 2) {
+            o.Filter = 1;
+            o.StartF = 8000;
+            o.EndF = 300;
+            o.CurveShape0 = 0.5;
+            SetText(o.Comment, "low-pass sweep");
+        }
+    });
+    CEnvelopePage* page = w.Dialog->EnvelopePage();
+    SetText(w.Dialog->CurrentSound().Oscillators[0].Comment, "kick body");
+    w.Dialog->ShowOscillator(0);
+    page->repaint();
+    test::SaveScreenshot(page, QStringLiteral("envelope-frequency-notes"));
+    w.ClickTab(w.Dialog->ParameterTabBar(), 1);
+    page->repaint();
+    test::SaveScreenshot(page, QStringLiteral("envelope-amplitude"));
+    w.ClickTab(w.Dialog->OscillatorTabs(), 1);
+    w.ClickTab(w.Dialog->ParameterTabBar(), 0);
+    page->repaint();
+    test::SaveScreenshot(page, QStringLiteral("envelope-linked"));
+    w.ClickTab(w.Dialog->OscillatorTabs(), 2);
+    page->repaint();
+    test::SaveScreenshot(page, QStringLiteral("envelope-filter-cutoff"));
+    QCOMPARE(page->StartValueEdit()->text(), QStringLiteral("8000"));
 }
 
 int main(int argc, char** argv) {
