@@ -159,7 +159,7 @@ void CMainDialog::BuildWindow() {
 
     const QPoint pageCorner = Control(PageFrame)->pos();
     envelopePage_ = new CEnvelopePage(settings_, sound_->Oscillators, client_);
-    waveformPage_ = new CWaveformPage(client_);
+    waveformPage_ = new CWaveformPage(settings_, player_, client_);
     envelopePage_->move(pageCorner);
     waveformPage_->move(pageCorner);
 }
