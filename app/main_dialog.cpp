@@ -117,6 +117,10 @@ CMainDialog::CMainDialog(SettingsStore& settings, AudioPlayer& player,
 }
 
 CMainDialog::~CMainDialog() {
+    // The pages are deleted after this window's own parts; a box losing the focus then must
+    // not commit into a sound that is gone.
+    envelopePage_->SetHost(nullptr);
+    waveformPage_->SetHost(nullptr);
     player_.Stop();
 }
 
@@ -162,8 +166,8 @@ void CMainDialog::BuildWindow() {
     ParameterTabBar()->setIconSize(QSize(24, 24));
 
     const QPoint pageCorner = Control(PageFrame)->pos();
-    envelopePage_ = new CEnvelopePage(client_);
-    waveformPage_ = new CWaveformPage(client_);
+    envelopePage_ = new CEnvelopePage(settings_, sound_->Oscillators, client_);
+    waveformPage_ = new CWaveformPage(settings_, player_, client_);
     envelopePage_->move(pageCorner);
     waveformPage_->move(pageCorner);
 }

@@ -1,13 +1,71 @@
 #include "editors/frequency_edit.h"
 
-#include "model/number_text.h"
+#include <QContextMenuEvent>
+#include <QMenu>
+
+#include "editors/field_menu.h"
+#include "editors/note_names.h"
+#include "platform/settings_store.h"
 
 namespace kettrik {
 
-CFrequencyEdit::CFrequencyEdit(QWidget* parent) : QLineEdit(parent) {}
+CFrequencyEdit::CFrequencyEdit(SettingsStore& settings, QWidget* parent)
+    : QLineEdit(parent), settings_(settings) {
+    SnapToNotes = settings_.GetInt(settings::Kettrik, settings::SnapToNotes, 0) != 0;
+    ShowNotes = settings_.GetInt(settings::Kettrik, settings::ShowNotes, 1) != 0;
+}
 
-void CFrequencyEdit::ShowValue(double value) {
-    setText(QString::fromStdString(FormatGeneral(value, 6)));
+void CFrequencyEdit::ShowValue(double& value, bool snap) {
+    setText(
+        QString::fromStdString(FrequencyText(value, snap, NoteCapable, ShowNotes, SnapToNotes)));
+    RememberedValue = value;
+}
+
+double CFrequencyEdit::ReadValue() {
+    RememberedValue = ReadFrequencyText(text().toStdString());
+    return RememberedValue;
+}
+
+std::unique_ptr<QMenu> CFrequencyEdit::CreateOptionsMenu() {
+    auto menu = std::make_unique<QMenu>(this);
+    QMenu* mode = menu->addMenu(QStringLiteral("Display mode"));
+    QAction* hz = mode->addAction(QStringLiteral("Hz"));
+    QAction* note = mode->addAction(QStringLiteral("Note"));
+    mode->addSeparator();
+    QAction* snap = mode->addAction(QStringLiteral("Snap to note"));
+    for (QAction* item : {hz, note, snap}) {
+        item->setCheckable(true);
+    }
+    hz->setChecked(!ShowNotes);
+    note->setChecked(ShowNotes);
+    snap->setChecked(SnapToNotes);
+    snap->setEnabled(ShowNotes);
+    connect(hz, &QAction::triggered, this, [this] { SetShowNotes(false); });
+    connect(note, &QAction::triggered, this, [this] { SetShowNotes(true); });
+    connect(snap, &QAction::triggered, this, &CFrequencyEdit::ToggleSnapToNotes);
+    AddEditingItems(*menu, *this);
+    return menu;
+}
+
+void CFrequencyEdit::contextMenuEvent(QContextMenuEvent* event) {
+    if (!NoteCapable) {
+        QLineEdit::contextMenuEvent(event);
+        return;
+    }
+    const std::unique_ptr<QMenu> menu = CreateOptionsMenu();
+    menu->exec(event->globalPos() + QPoint(10, 0));
+}
+
+void CFrequencyEdit::SetShowNotes(bool on) {
+    ShowNotes = on;
+    settings_.WriteString(settings::Kettrik, settings::ShowNotes, on ? "1" : "0");
+    double value = RememberedValue;
+    ShowValue(value, false);
+}
+
+void CFrequencyEdit::ToggleSnapToNotes() {
+    SnapToNotes = !SnapToNotes;
+    settings_.WriteString(settings::Kettrik, settings::SnapToNotes, SnapToNotes ? "1" : "0");
 }
 
 } // namespace kettrik

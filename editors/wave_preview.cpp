@@ -1,21 +1,31 @@
 #include "editors/wave_preview.h"
 
 #include <algorithm>
-#include <cmath>
 
+#include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 
+#include "editors/wave_geometry.h"
 #include "engine/render.h"
+#include "engine/wav_reader.h"
 
 namespace kettrik {
 
+namespace {
+
+constexpr double FullTurn = 6.2831852; // radians per period, as the engine's sine takes them
+
+// A one-pixel-wide vertical run between two rows, both included.
+void Run(QPainter& painter, int x, int rowA, int rowB, const QColor& colour) {
+    const int top = std::min(rowA, rowB);
+    painter.fillRect(x, top, 1, std::max(rowA, rowB) - top + 1, colour);
+}
+
+} // namespace
+
 CWavePreview::CWavePreview(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    setAutoFillBackground(true);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void CWavePreview::Bind(Oscillator& oscillator) {
@@ -25,31 +35,60 @@ void CWavePreview::Bind(Oscillator& oscillator) {
 
 void CWavePreview::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
+    const QRect client = contentsRect();
+    QPainter painter(this);
+    painter.translate(client.topLeft());
+    painter.fillRect(0, 0, client.width(), client.height(), Qt::white);
     if (oscillator_ == nullptr) {
         return;
     }
-    const QRect area = contentsRect().adjusted(4, 4, -4, -4);
-    const int width = std::max(1, area.width());
-    const double half = area.height() * 0.5;
-    // The engine reads the phase from the record; it is put back to 0 as renders expect.
-    const double phaseBefore = oscillator_->Render.Phase;
-    QPainterPath path;
-    for (int i = 0; i <= width; ++i) {
-        const double periods = static_cast<double>(i) / width;
-        oscillator_->Render.Phase = oscillator_->WaveForm == Sine ? periods * 6.2831852 : periods;
-        const double raw = OscillatorValue(*oscillator_);
-        const double value = std::isfinite(raw) ? std::clamp(raw, -1.0, 1.0) : 0.0;
-        const QPointF point(area.left() + i, area.top() + (value + 1.0) * half);
-        if (i == 0) {
-            path.moveTo(point);
-        } else {
-            path.lineTo(point);
-        }
+    Oscillator& o = *oscillator_;
+    const CurveFrame area = PreviewDrawingArea(client.width(), client.height());
+    const int w = area.Width();
+    const int h = area.Height();
+    const int half = h / 2;
+    // The file is open only for this drawing.
+    const bool opened = o.Render.Source.Cache == nullptr;
+    if (opened) {
+        OpenWavSource(o);
     }
-    oscillator_->Render.Phase = phaseBefore;
-    QPainter painter(this);
-    painter.setPen(QColor(0, 128, 240));
-    painter.drawPath(path);
+    if (o.WaveForm == WavFileWave && o.Render.Source.Cache == nullptr) {
+        o.WaveForm = Sine; // a missing or unreadable file sounds as a sine
+    }
+    const QColor colour(WaveColour);
+    int previous = half;
+    for (int i = 0; i < w; ++i) {
+        double phase = (NoiseRandom() - 0.5) * o.NoiseBW + static_cast<double>(i) / w;
+        if (o.WaveForm == Sine) {
+            phase *= FullTurn;
+        } else if (o.WaveForm == WavFileWave) {
+            phase *= o.Render.Source.FrameCount;
+        }
+        o.Render.Phase = phase;
+        const int row = PreviewRow(OscillatorValue(o), h);
+        Run(painter, area.Left + i, area.Top + row, area.Top + previous, colour);
+        previous = row;
+    }
+    if (opened) {
+        CloseWavSource(o);
+    }
+    Run(painter, area.Left + w, area.Top + half, area.Top + previous, colour);
+    o.Render.Phase = 0.0;
+}
+
+void CWavePreview::mouseMoveEvent(QMouseEvent* event) {
+    if (!(event->buttons() & Qt::LeftButton)) {
+        return;
+    }
+    const QRect client = contentsRect();
+    if (!client.contains(event->position().toPoint())) {
+        return; // only what happens over the picture counts
+    }
+    const QPointF at = event->position() - client.topLeft();
+    if (const auto shape = PreviewDragShape(TruncPixel(at.x()), TruncPixel(at.y()), client.width(),
+                                            client.height())) {
+        emit shapeDragged(*shape);
+    }
 }
 
 } // namespace kettrik

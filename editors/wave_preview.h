@@ -1,4 +1,6 @@
-// The waveform page's picture of one period of the oscillator's wave, as the engine makes it.
+// The waveform page's picture of one period of the oscillator's wave (the whole file for a
+// WAV-file oscillator), noise jitter included, drawn with the engine's own waveform function.
+// Dragging in it asks for the waveshape that makes the shaped sine pass through the pointer.
 #pragma once
 
 #include <QFrame>
@@ -14,8 +16,15 @@ public:
 
     void Bind(Oscillator& oscillator);
 
+    static constexpr QRgb WaveColour = 0xff0080f0;
+
+signals:
+    // A drag through a point that a shaped sine can reach: the shape that does it.
+    void shapeDragged(double shape);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     Oscillator* oscillator_ = nullptr;

@@ -142,4 +142,18 @@ std::string FormatGeneral(double value, int significantDigits) {
     return {buffer, end};
 }
 
+std::string FormatFixed(double value, int decimals) {
+    const int places = std::clamp(decimals, 0, 17);
+    if (!std::isfinite(value)) {
+        value = 0.0;
+    }
+    char buffer[340];
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, places);
+    if (error != std::errc{}) {
+        return "0";
+    }
+    return {buffer, end};
+}
+
 } // namespace kettrik

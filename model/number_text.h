@@ -25,5 +25,7 @@ std::string FormatFixed6(double value);
 // "%.<digits>g": at most that many significant digits, trailing zeros dropped, an exponent
 // only for very large or small values. NaN and infinities are written as "0".
 std::string FormatGeneral(double value, int significantDigits);
+// "%.<decimals>f": never an exponent; NaN and infinities are written as "0" with the decimals.
+std::string FormatFixed(double value, int decimals);
 
 } // namespace kettrik

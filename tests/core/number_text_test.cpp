@@ -154,5 +154,25 @@ TEST(FormatGeneral, writesSignificantDigitsLikeTheCFormat) {
     EXPECT_EQ(FormatGeneral(std::numeric_limits<double>::infinity(), 5), "0");
 }
 
+TEST(FormatFixed, writesTheGivenDecimalsLikePrintf) {
+    const struct {
+        double Value;
+        int Decimals;
+        const char* Text;
+    } cases[] = {
+        {2.468, 3, "2.468"},
+        {0.0, 3, "0.000"},
+        {-0.2, 3, "-0.200"},
+        {20.0, 3, "20.000"},
+        {0.0005, 3, "0.001"},
+        {1e20, 0, "100000000000000000000"},
+        {std::numeric_limits<double>::quiet_NaN(), 3, "0.000"},
+        {std::numeric_limits<double>::infinity(), 2, "0.00"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FormatFixed(c.Value, c.Decimals), c.Text) << c.Value;
+    }
+}
+
 } // namespace
 } // namespace kettrik
