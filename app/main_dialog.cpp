@@ -1,8 +1,10 @@
 #include "app/main_dialog.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -95,7 +97,6 @@ CMainDialog::CMainDialog(SettingsStore& settings, AudioPlayer& player,
     RegisterTuaregPluginAtStartup();
     // Setting the text is an edit of it: the time boxes learn the tempo, no loop starts.
     static_cast<QLineEdit*>(Control(TempoBox))->setText(QStringLiteral("120"));
-    // The accelerator table arrives with the menu bar.
     envelopePage_->SetHost(this);
     waveformPage_->SetHost(this);
     setWindowIcon(ResourceIcon(ApplicationIcon));
@@ -120,6 +121,8 @@ void CMainDialog::BuildWindow() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    BuildMenus();
+    layout->setMenuBar(menuBar_); // the window grows by the menu's height
     client_ = new QWidget(this);
     client_->setFont(DialogFont());
     layout->addWidget(client_);
@@ -158,6 +161,8 @@ void CMainDialog::BuildWindow() {
     waveformPage_ = new CWaveformPage(client_);
     envelopePage_->move(pageCorner);
     waveformPage_->move(pageCorner);
+    // Right clicks and the Insert and Delete keys of the oscillator tab row.
+    OscillatorTabs()->installEventFilter(this);
 }
 
 void CMainDialog::ConnectSignals() {
@@ -184,6 +189,11 @@ void CMainDialog::ConnectSignals() {
     connect(static_cast<QPushButton*>(Control(WriteWavButton)), &QPushButton::clicked, this,
             &CMainDialog::WriteWavFile);
     connect(&tempoTimer_, &QTimer::timeout, this, &CMainDialog::Play);
+    connect(menuBar_, &QMenuBar::triggered, this,
+            [this](QAction* action) { ExecuteCommand(action->data().toInt()); });
+    for (const auto& [action, id] : accelerators_) {
+        connect(action, &QAction::triggered, this, [this, c = id] { ExecuteCommand(c); });
+    }
 }
 
 QTabBar* CMainDialog::OscillatorTabs() const {
@@ -232,9 +242,6 @@ void CMainDialog::RegisterTuaregPluginAtStartup() {}
 // The news schedule runs last in start-up; it arrives with the banner.
 void CMainDialog::CheckNewsSchedule() {}
 
-// The Special menu's sample-frequency items are checked here once the menu bar exists.
-void CMainDialog::CheckSampleFrequencyMenu() {}
-
 int CMainDialog::SelectedOscillator() const {
     const int count = ClampCount(sound_->Count);
     return std::clamp(OscillatorTabs()->currentIndex(), 0, std::max(count - 1, 0));
@@ -243,6 +250,7 @@ int CMainDialog::SelectedOscillator() const {
 void CMainDialog::SelectOscillatorTab(int index) {
     const QSignalBlocker blocker(OscillatorTabs());
     OscillatorTabs()->setCurrentIndex(index);
+    lastOscillatorTab_ = OscillatorTabs()->currentIndex();
 }
 
 void CMainDialog::RebuildOscillatorTabs() {
@@ -268,8 +276,6 @@ void CMainDialog::RebuildOscillatorTabs() {
     row->setTabText(count, QStringLiteral("New"));
     row->setTabIcon(count, ResourceImage(QStringLiteral("osc-4")));
     row->setTabData(count, int{ImageNewTab});
-    // A full table takes no more oscillators: its "New" tab cannot be chosen.
-    row->setTabEnabled(count, count < MaxOscillators);
     row->setCurrentIndex(selected);
     LinkOscillators(sound_->Oscillators, sound_->Count);
 }
@@ -362,14 +368,16 @@ void CMainDialog::OnOscillatorTabChosen(int index) {
         return;
     }
     if (index >= sound_->Count) {
-        if (sound_->Count >= MaxOscillators) {
-            SelectOscillatorTab(sound_->Count - 1);
+        if (!CanGrow(*sound_)) {
+            SelectOscillatorTab(lastOscillatorTab_);
+            TellTableIsFull();
             return;
         }
         index = sound_->Count;
         NewOscillator(sound_->Oscillators[index]);
         sound_->Count += 1;
     }
+    lastOscillatorTab_ = index;
     ShowOscillator(index);
     RebuildOscillatorTabs();
     CommitChanges();
@@ -432,33 +440,6 @@ void CMainDialog::ResetToNewSound() {
     modified_ = false;
     documentPath_.clear();
     UpdateTitle();
-}
-
-void CMainDialog::ClearHistory() {
-    // The undo history itself arrives with the Edit menu; the snapshot is what it starts from.
-    TakeSnapshot(*snapshot_, *sound_, 0, 0);
-}
-
-// Where an undo step is recorded from the snapshot before it is brought up to date. False
-// when the step could not be kept: the change is then found again by the next commit.
-bool CMainDialog::RecordUndoStep(const TableChange&) {
-    return true;
-}
-
-void CMainDialog::CommitChanges() {
-    const TableChange change = FindChange(*sound_, *snapshot_);
-    if (!change.Changed) {
-        return;
-    }
-    needsRender_ = true;
-    if (!modified_) {
-        modified_ = true;
-        UpdateTitle();
-    }
-    if (!RecordUndoStep(change)) {
-        return;
-    }
-    TakeSnapshot(*snapshot_, *sound_, SelectedOscillator(), ParameterTabBar()->currentIndex());
 }
 
 } // namespace kettrik

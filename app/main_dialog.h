@@ -7,6 +7,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include <QDialog>
 #include <QHash>
@@ -16,9 +17,14 @@
 #include "app/command_line.h"
 #include "editors/editor_host.h"
 #include "engine/temp_wav_file.h"
+#include "model/oscillator_editing.h"
 #include "model/snapshot.h"
 #include "model/sound.h"
+#include "model/undo_history.h"
 
+class QAction;
+class QMenu;
+class QMenuBar;
 class QPushButton;
 class QTabBar;
 
@@ -53,7 +59,35 @@ public:
     // Recording an edit: sets NeedsRender and Modified when the sound changed.
     void CommitChanges() override;
 
-    // Commands of the buttons and, later, of the menus.
+    // Editing the table; a position of nullopt means the selected oscillator. Insert and
+    // paste tell the user when the table is full and change nothing.
+    void InsertOscillator(const Oscillator* record = nullptr,
+                          std::optional<int> position = std::nullopt);
+    void DeleteOscillator(std::optional<int> position = std::nullopt);
+    void Undo();
+    void Copy();
+    void Cut();
+    void Paste();
+
+    // The file commands. Each returns true when it went through.
+    bool QuerySaveChanges();
+    void FileNew();
+    void FileOpen();
+    bool Save();
+    bool SaveAs();
+    void Exit();
+    void ShowAbout();
+    // Escape and the default close: end the window once the save question is settled.
+    void reject() override;
+
+    // The only way a web page is opened: the address gets the build and the user's
+    // connection type as its query.
+    void OpenWebPage(const QString& address);
+
+    // Carries out a command of the menu bar, the accelerators or the tab context menu.
+    void ExecuteCommand(int command);
+
+    // Commands of the buttons.
     void Play();
     void TempoChanged();
     void WriteWavFile(); // the button 1061: Write WAV, or Save WAV and Return in plug-in mode
@@ -74,15 +108,32 @@ public:
     int TempoLoopPeriod() const { return tempoTimer_.interval(); }
     double ValueRange(int parameterTab) const { return valueRanges_[parameterTab == 0 ? 0 : 1]; }
 
+    bool HoldsClipboardOscillator() const { return clipboard_.Holds; }
+    const UndoHistory& History() const { return history_; }
+
     QWidget* Control(int id) const { return controls_.value(id); }
+    QMenuBar* MenuBar() const { return menuBar_; }
+    // The menu bar's action for a command, or null.
+    QAction* MenuCommand(int command) const;
     QTabBar* OscillatorTabs() const;
     QTabBar* ParameterTabBar() const;
     CEnvelopePage* EnvelopePage() const { return envelopePage_; }
     CWaveformPage* WaveformPage() const { return waveformPage_; }
     RenderView* RenderArea() const { return renderView_; }
 
+public slots:
+    // Commands whose work arrives with the Tuareg registration and the news: filled in there.
+    void RegisterTuaregPlugin();
+    void GetNewsNow();
+    void EditNewsSettings();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void BuildWindow();
+    void BuildMenus();
     void ConnectSignals();
     void RunCommandLine(const StartupCommand& command);
 
@@ -92,9 +143,12 @@ private:
     void OnRoleButton(std::int32_t filter);
     void OnSolo(bool on);
 
+    void ShowTabContextMenu(const QPoint& globalPosition);
+    void OnOscillatorTabKey(int key);
+    bool TellTableIsFull();
+
     void SaveWavAndReturn();
     void ExportWav();
-    bool RecordUndoStep(const TableChange& change);
     void ClearHistory();
     void SelectOscillatorTab(int index);
     void ShowWriteFailure(const QStringList& paths, bool staysOpen);
@@ -107,6 +161,9 @@ private:
     AudioPlayer& player_;
     std::unique_ptr<Sound> sound_;
     std::unique_ptr<Snapshot> snapshot_;
+    UndoHistory history_;
+    OscillatorClipboard clipboard_;
+    int lastOscillatorTab_ = 0; // where a refused "New" puts the selection back
     bool needsRender_ = false;
     bool modified_ = false;
     QString documentPath_;
@@ -120,6 +177,8 @@ private:
     QString pluginWavPath_;
     QString pluginSoundPath_;
 
+    QMenuBar* menuBar_ = nullptr;
+    QVector<std::pair<QAction*, int>> accelerators_; // window-wide keys and their commands
     QWidget* client_ = nullptr; // the template's area; the menu bar goes above it
     QHash<int, QWidget*> controls_;
     CEnvelopePage* envelopePage_ = nullptr;
