@@ -19,8 +19,11 @@ void CMainDialog::ClearHistory() {
 }
 
 void CMainDialog::CommitChanges() {
-    const TableChange change = FindChange(*sound_, *snapshot_);
-    if (!change.Changed) {
+    // Without memory for the step the snapshot stays as it was: the next commit finds the
+    // change again.
+    const CommitOutcome outcome = CommitTable(*sound_, *snapshot_, history_, SelectedOscillator(),
+                                              ParameterTabBar()->currentIndex());
+    if (outcome == CommitOutcome::NoChange) {
         return;
     }
     needsRender_ = true;
@@ -28,13 +31,9 @@ void CMainDialog::CommitChanges() {
         modified_ = true;
         UpdateTitle();
     }
-    // Without memory for the step the snapshot stays as it was: the next commit finds the
-    // change again.
-    if (!history_.Record(*snapshot_, change)) {
-        return;
+    if (outcome == CommitOutcome::Recorded) {
+        MenuCommand(command::EditUndo)->setEnabled(true);
     }
-    TakeSnapshot(*snapshot_, *sound_, SelectedOscillator(), ParameterTabBar()->currentIndex());
-    MenuCommand(command::EditUndo)->setEnabled(true);
 }
 
 void CMainDialog::Undo() {

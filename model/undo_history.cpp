@@ -51,7 +51,16 @@ CommitOutcome CommitTable(const Sound& sound, Snapshot& snapshot, UndoHistory& h
     if (!history.Record(snapshot, change)) {
         return CommitOutcome::NotRecorded;
     }
-    TakeSnapshot(snapshot, sound, selectedOscillator, selectedPage);
+    // Outside the changed range the snapshot already equals the table.
+    auto* then = reinterpret_cast<unsigned char*>(snapshot.Oscillators.data());
+    const auto* now = reinterpret_cast<const unsigned char*>(sound.Oscillators.data());
+    if (change.End > change.First && change.End <= sizeof(OscillatorTable)) {
+        std::memcpy(then + change.First, now + change.First, change.End - change.First);
+    }
+    snapshot.Count = sound.Count;
+    snapshot.SampleFrequency = sound.SampleFrequency;
+    snapshot.SelectedOscillator = selectedOscillator;
+    snapshot.SelectedPage = selectedPage;
     return CommitOutcome::Recorded;
 }
 
