@@ -1,9 +1,11 @@
 #include "app/main_dialog.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDateTime>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -102,7 +104,6 @@ CMainDialog::CMainDialog(SettingsStore& settings, AudioPlayer& player,
     RegisterTuaregPluginAtStartup();
     // Setting the text is an edit of it: the time boxes learn the tempo, no loop starts.
     static_cast<QLineEdit*>(Control(TempoBox))->setText(QStringLiteral("120"));
-    // The accelerator table arrives with the menu bar.
     envelopePage_->SetHost(this);
     waveformPage_->SetHost(this);
     setWindowIcon(ResourceIcon(ApplicationIcon));
@@ -131,6 +132,8 @@ void CMainDialog::BuildWindow() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    BuildMenus();
+    layout->setMenuBar(menuBar_); // the window grows by the menu's height
     client_ = new QWidget(this);
     client_->setFont(DialogFont());
     layout->addWidget(client_);
@@ -170,6 +173,8 @@ void CMainDialog::BuildWindow() {
     waveformPage_ = new CWaveformPage(settings_, player_, client_);
     envelopePage_->move(pageCorner);
     waveformPage_->move(pageCorner);
+    // Right clicks and the Insert and Delete keys of the oscillator tab row.
+    OscillatorTabs()->installEventFilter(this);
 }
 
 void CMainDialog::ConnectSignals() {
@@ -198,6 +203,11 @@ void CMainDialog::ConnectSignals() {
     connect(&tempoTimer_, &QTimer::timeout, this, &CMainDialog::Play);
     connect(banner_, &CBannerFlash::FSCommand, this, &CMainDialog::OnBannerCommand);
     banner_->SetPageOpener([this](const QString& address) { OpenWebPage(address); });
+    connect(menuBar_, &QMenuBar::triggered, this,
+            [this](QAction* action) { ExecuteCommand(action->data().toInt()); });
+    for (const auto& [action, id] : accelerators_) {
+        connect(action, &QAction::triggered, this, [this, c = id] { ExecuteCommand(c); });
+    }
 }
 
 QTabBar* CMainDialog::OscillatorTabs() const {
@@ -276,19 +286,6 @@ void CMainDialog::OnBannerCommand(const QString& command, const QString& argumen
     HandleBannerCommand(settings_, command.toStdString(), arguments.toStdString());
 }
 
-void CMainDialog::SetWebPageOpener(std::function<void(const QString&)> opener) {
-    openWebPage_ = std::move(opener);
-}
-
-void CMainDialog::OpenWebPage(const QString& address) const {
-    if (openWebPage_) {
-        openWebPage_(address);
-    }
-}
-
-// The Special menu's sample-frequency items are checked here once the menu bar exists.
-void CMainDialog::CheckSampleFrequencyMenu() {}
-
 int CMainDialog::SelectedOscillator() const {
     const int count = ClampCount(sound_->Count);
     return std::clamp(OscillatorTabs()->currentIndex(), 0, std::max(count - 1, 0));
@@ -297,6 +294,7 @@ int CMainDialog::SelectedOscillator() const {
 void CMainDialog::SelectOscillatorTab(int index) {
     const QSignalBlocker blocker(OscillatorTabs());
     OscillatorTabs()->setCurrentIndex(index);
+    lastOscillatorTab_ = OscillatorTabs()->currentIndex();
 }
 
 void CMainDialog::RebuildOscillatorTabs() {
@@ -322,8 +320,6 @@ void CMainDialog::RebuildOscillatorTabs() {
     row->setTabText(count, QStringLiteral("New"));
     row->setTabIcon(count, ResourceImage(QStringLiteral("osc-4")));
     row->setTabData(count, int{ImageNewTab});
-    // A full table takes no more oscillators: its "New" tab cannot be chosen.
-    row->setTabEnabled(count, count < MaxOscillators);
     row->setCurrentIndex(selected);
     LinkOscillators(sound_->Oscillators, sound_->Count);
 }
@@ -416,14 +412,16 @@ void CMainDialog::OnOscillatorTabChosen(int index) {
         return;
     }
     if (index >= sound_->Count) {
-        if (sound_->Count >= MaxOscillators) {
-            SelectOscillatorTab(sound_->Count - 1);
+        if (!CanGrow(*sound_)) {
+            SelectOscillatorTab(lastOscillatorTab_);
+            TellTableIsFull();
             return;
         }
         index = sound_->Count;
         NewOscillator(sound_->Oscillators[index]);
         sound_->Count += 1;
     }
+    lastOscillatorTab_ = index;
     ShowOscillator(index);
     RebuildOscillatorTabs();
     CommitChanges();
@@ -486,33 +484,6 @@ void CMainDialog::ResetToNewSound() {
     modified_ = false;
     documentPath_.clear();
     UpdateTitle();
-}
-
-void CMainDialog::ClearHistory() {
-    // The undo history itself arrives with the Edit menu; the snapshot is what it starts from.
-    TakeSnapshot(*snapshot_, *sound_, 0, 0);
-}
-
-// Where an undo step is recorded from the snapshot before it is brought up to date. False
-// when the step could not be kept: the change is then found again by the next commit.
-bool CMainDialog::RecordUndoStep(const TableChange&) {
-    return true;
-}
-
-void CMainDialog::CommitChanges() {
-    const TableChange change = FindChange(*sound_, *snapshot_);
-    if (!change.Changed) {
-        return;
-    }
-    needsRender_ = true;
-    if (!modified_) {
-        modified_ = true;
-        UpdateTitle();
-    }
-    if (!RecordUndoStep(change)) {
-        return;
-    }
-    TakeSnapshot(*snapshot_, *sound_, SelectedOscillator(), ParameterTabBar()->currentIndex());
 }
 
 } // namespace kettrik

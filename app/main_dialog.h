@@ -6,8 +6,8 @@
 // CommitChanges, which finds what changed by comparing the table with a snapshot.
 #pragma once
 
-#include <functional>
 #include <memory>
+#include <optional>
 
 #include <QDialog>
 #include <QHash>
@@ -17,9 +17,14 @@
 #include "app/command_line.h"
 #include "editors/editor_host.h"
 #include "engine/temp_wav_file.h"
+#include "model/oscillator_editing.h"
 #include "model/snapshot.h"
 #include "model/sound.h"
+#include "model/undo_history.h"
 
+class QAction;
+class QMenu;
+class QMenuBar;
 class QPushButton;
 class QTabBar;
 
@@ -55,7 +60,35 @@ public:
     // Recording an edit: sets NeedsRender and Modified when the sound changed.
     void CommitChanges() override;
 
-    // Commands of the buttons and, later, of the menus.
+    // Editing the table; a position of nullopt means the selected oscillator. Insert and
+    // paste tell the user when the table is full and change nothing.
+    void InsertOscillator(const Oscillator* record = nullptr,
+                          std::optional<int> position = std::nullopt);
+    void DeleteOscillator(std::optional<int> position = std::nullopt);
+    void Undo();
+    void Copy();
+    void Cut();
+    void Paste();
+
+    // The file commands. Each returns true when it went through.
+    bool QuerySaveChanges();
+    void FileNew();
+    void FileOpen();
+    bool Save();
+    bool SaveAs();
+    void Exit();
+    void ShowAbout();
+    // Escape and the default close: end the window once the save question is settled.
+    void reject() override;
+
+    // The only way a web page is opened: the address gets the build and the user's
+    // connection type as its query.
+    void OpenWebPage(const QString& address);
+
+    // Carries out a command of the menu bar, the accelerators or the tab context menu.
+    void ExecuteCommand(int command);
+
+    // Commands of the buttons.
     void Play();
     void TempoChanged();
     void WriteWavFile(); // the button 1061: Write WAV, or Save WAV and Return in plug-in mode
@@ -67,8 +100,6 @@ public:
     void GetNewsNow();
     void EditNewsSettings();
     void RegisterTuaregPluginFromMenu();
-    // What opens web pages for the banner's buttons and the Tuareg questions.
-    void SetWebPageOpener(std::function<void(const QString& address)> opener);
 
     // State, for the menus and for tests.
     Sound& CurrentSound() { return *sound_; }
@@ -83,7 +114,13 @@ public:
     int TempoLoopPeriod() const { return tempoTimer_.interval(); }
     double ValueRange(int parameterTab) const { return valueRanges_[parameterTab == 0 ? 0 : 1]; }
 
+    bool HoldsClipboardOscillator() const { return clipboard_.Holds; }
+    const UndoHistory& History() const { return history_; }
+
     QWidget* Control(int id) const { return controls_.value(id); }
+    QMenuBar* MenuBar() const { return menuBar_; }
+    // The menu bar's action for a command, or null.
+    QAction* MenuCommand(int command) const;
     QTabBar* OscillatorTabs() const;
     QTabBar* ParameterTabBar() const;
     CEnvelopePage* EnvelopePage() const { return envelopePage_; }
@@ -91,8 +128,13 @@ public:
     RenderView* RenderArea() const { return renderView_; }
     CBannerFlash* BannerFlash() const { return banner_; }
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void BuildWindow();
+    void BuildMenus();
     void ConnectSignals();
     void RunCommandLine(const StartupCommand& command);
 
@@ -102,14 +144,16 @@ private:
     void OnRoleButton(std::int32_t filter);
     void OnSolo(bool on);
 
+    void ShowTabContextMenu(const QPoint& globalPosition);
+    void OnOscillatorTabKey(int key);
+    bool TellTableIsFull();
+
     void SaveWavAndReturn();
     void ExportWav();
-    bool RecordUndoStep(const TableChange& change);
     void ClearHistory();
     void SelectOscillatorTab(int index);
     void ShowWriteFailure(const QStringList& paths, bool staysOpen);
     void OnBannerCommand(const QString& command, const QString& arguments);
-    void OpenWebPage(const QString& address) const;
 
     void RegisterTuaregPluginAtStartup();
     void CheckNewsSchedule();
@@ -118,6 +162,9 @@ private:
     AudioPlayer& player_;
     std::unique_ptr<Sound> sound_;
     std::unique_ptr<Snapshot> snapshot_;
+    UndoHistory history_;
+    OscillatorClipboard clipboard_;
+    int lastOscillatorTab_ = 0; // where a refused "New" puts the selection back
     bool needsRender_ = false;
     bool modified_ = false;
     QString documentPath_;
@@ -131,13 +178,14 @@ private:
     QString pluginWavPath_;
     QString pluginSoundPath_;
 
+    QMenuBar* menuBar_ = nullptr;
+    QVector<std::pair<QAction*, int>> accelerators_; // window-wide keys and their commands
     QWidget* client_ = nullptr; // the template's area; the menu bar goes above it
     QHash<int, QWidget*> controls_;
     CEnvelopePage* envelopePage_ = nullptr;
     CWaveformPage* waveformPage_ = nullptr;
     RenderView* renderView_ = nullptr;
     CBannerFlash* banner_ = nullptr;
-    std::function<void(const QString&)> openWebPage_;
 };
 
 } // namespace kettrik

@@ -63,3 +63,25 @@ TEST(FindChange, slotsBeyondCountTakePart) {
 
 } // namespace
 } // namespace kettrik
+
+namespace kettrik {
+namespace {
+
+TEST(FindChange, oneChangedByteAnywhereIsFoundExactly) {
+    constexpr std::size_t size = sizeof(OscillatorTable);
+    for (const std::size_t offset : {std::size_t{0}, std::size_t{255}, std::size_t{256}, size / 2,
+                                     size - 257, size - 256, size - 1}) {
+        auto now = std::make_unique<Sound>();
+        auto then = std::make_unique<Snapshot>();
+        NewSound(*now);
+        TakeSnapshot(*then, *now, 0, 0);
+        reinterpret_cast<unsigned char*>(now->Oscillators.data())[offset] ^= 0x5A;
+        const TableChange change = FindChange(*now, *then);
+        ASSERT_TRUE(change.Changed) << offset;
+        EXPECT_EQ(change.First, offset);
+        EXPECT_EQ(change.End, offset + 1);
+    }
+}
+
+} // namespace
+} // namespace kettrik

@@ -1,5 +1,6 @@
 // The main window as a user meets it: clicks on tabs and buttons, real sound files, real
 // WAV files rendered to disk.
+#include <functional>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -299,10 +300,31 @@ void MainDialogTest::fullTableRefusesNew() {
         WriteSound(folder, "full.ktu", MaxOscillators, [](int, Oscillator& o) { o.Enabled = On; });
     Window w(OpenCommand(path));
     QCOMPARE(w.Oscillators()->count(), MaxOscillators + 1);
-    QVERIFY(!w.Oscillators()->isTabEnabled(MaxOscillators));
-    w.Oscillators()->setCurrentIndex(MaxOscillators); // as a keyboard would, were it allowed
-    QCOMPARE(w.Dialog->CurrentSound().Count, MaxOscillators);
-    QVERIFY(!w.Dialog->Modified());
+    w.ClickTab(w.Oscillators(), 5);
+    // "New", Insert and Paste all refuse a full table alike, and say why.
+    const std::function<void()> ways[] = {
+        [&] { w.Oscillators()->setCurrentIndex(MaxOscillators); }, // as a keyboard would
+        [&] { w.Dialog->ExecuteCommand(32775); },                  // Insert Oscillator
+        [&] {
+            w.Dialog->ExecuteCommand(57634); // Copy
+            w.Dialog->ExecuteCommand(57637); // Paste
+        },
+    };
+    for (const auto& way : ways) {
+        QString told;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            told = box->text();
+            box->accept();
+        });
+        way();
+        QVERIFY2(told.contains(QStringLiteral("128 oscillators")), qPrintable(told));
+        QCOMPARE(w.Dialog->CurrentSound().Count, MaxOscillators);
+        QCOMPARE(w.Oscillators()->count(), MaxOscillators + 1);
+        QCOMPARE(w.Oscillators()->currentIndex(), 5);
+        QVERIFY(!w.Dialog->Modified());
+    }
 }
 
 void MainDialogTest::openingAMissingFileGivesOneOffOscillator() {
