@@ -27,23 +27,17 @@ double CFrequencyEdit::ReadValue() {
 }
 
 std::unique_ptr<QMenu> CFrequencyEdit::CreateOptionsMenu() {
-    auto menu = std::make_unique<QMenu>(this);
-    QMenu* mode = menu->addMenu(QStringLiteral("Display mode"));
-    QAction* hz = mode->addAction(QStringLiteral("Hz"));
-    QAction* note = mode->addAction(QStringLiteral("Note"));
-    mode->addSeparator();
-    QAction* snap = mode->addAction(QStringLiteral("Snap to note"));
-    for (QAction* item : {hz, note, snap}) {
-        item->setCheckable(true);
-    }
-    hz->setChecked(!ShowNotes);
-    note->setChecked(ShowNotes);
-    snap->setChecked(SnapToNotes);
-    snap->setEnabled(ShowNotes);
-    connect(hz, &QAction::triggered, this, [this] { SetShowNotes(false); });
-    connect(note, &QAction::triggered, this, [this] { SetShowNotes(true); });
-    connect(snap, &QAction::triggered, this, &CFrequencyEdit::ToggleSnapToNotes);
-    AddEditingItems(*menu, *this);
+    auto menu = CreateFieldMenu(FieldMenu::Frequency, *this);
+    const auto item = [&menu](int command, bool checked, bool enabled, auto&& action) {
+        if (QAction* found = FieldMenuItem(*menu, command)) {
+            found->setChecked(checked);
+            found->setEnabled(enabled);
+            QObject::connect(found, &QAction::triggered, found, action);
+        }
+    };
+    item(field_command::Hz, !ShowNotes, true, [this] { SetShowNotes(false); });
+    item(field_command::Note, ShowNotes, true, [this] { SetShowNotes(true); });
+    item(field_command::SnapToNote, SnapToNotes, ShowNotes, [this] { ToggleSnapToNotes(); });
     return menu;
 }
 

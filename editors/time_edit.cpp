@@ -29,30 +29,21 @@ double CTimeEdit::ReadValue() {
 }
 
 std::unique_ptr<QMenu> CTimeEdit::CreateOptionsMenu() {
-    auto menu = std::make_unique<QMenu>(this);
-    QMenu* mode = menu->addMenu(QStringLiteral("Display mode"));
-    QAction* ms = mode->addAction(QStringLiteral("milliseconds (ms)"));
-    QAction* beats = mode->addAction(QStringLiteral("beat:fraction"));
-    ms->setCheckable(true);
-    beats->setCheckable(true);
-    ms->setChecked(!ShowTime);
-    beats->setChecked(ShowTime);
-    connect(ms, &QAction::triggered, this, [this] { SetShowTime(false); });
-    connect(beats, &QAction::triggered, this, [this] { SetShowTime(true); });
-    mode->addSeparator();
-    QMenu* snap = mode->addMenu(QStringLiteral("Snap to time"));
-    const struct {
-        const char* Text;
-        int Code;
-    } grids[] = {{"none", 0}, {"1/4 note", 1}, {"1/8 note", 2}, {"1/16 note", 3}, {"1/32 note", 4}};
-    for (const auto& grid : grids) {
-        QAction* item = snap->addAction(QString::fromLatin1(grid.Text));
-        item->setCheckable(true);
-        item->setChecked(SnapCode == grid.Code);
-        item->setEnabled(ShowTime);
-        connect(item, &QAction::triggered, this, [this, code = grid.Code] { SetSnapCode(code); });
+    auto menu = CreateFieldMenu(FieldMenu::Time, *this);
+    const auto item = [&menu](int command, bool checked, bool enabled, auto&& action) {
+        if (QAction* found = FieldMenuItem(*menu, command)) {
+            found->setChecked(checked);
+            found->setEnabled(enabled);
+            QObject::connect(found, &QAction::triggered, found, action);
+        }
+    };
+    item(field_command::Milliseconds, !ShowTime, true, [this] { SetShowTime(false); });
+    item(field_command::Beats, ShowTime, true, [this] { SetShowTime(true); });
+    item(field_command::SnapNone, SnapCode == 0, ShowTime, [this] { SetSnapCode(0); });
+    for (int grid = 1; grid <= 4; ++grid) {
+        item(field_command::SnapQuarter + grid - 1, SnapCode == grid, ShowTime,
+             [this, grid] { SetSnapCode(grid); });
     }
-    AddEditingItems(*menu, *this);
     return menu;
 }
 

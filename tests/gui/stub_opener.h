@@ -25,23 +25,28 @@ public:
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("PATH", dir_.path().toLocal8Bit() + ':' + qgetenv("PATH"));
     }
-    // The addresses opened since the last Take, one per call of the opener.
+    // The addresses opened since the last Take, one per call of the opener. The log is moved
+    // aside before it is read, so a line the opener appends meanwhile starts a new log.
     QStringList Take() {
-        QFile file(log_);
+        const QString taken = log_ + QStringLiteral(".taken");
+        QFile::remove(taken);
+        if (!QFile::rename(log_, taken)) {
+            return {};
+        }
+        QFile file(taken);
         QStringList lines;
         if (file.open(QIODevice::ReadOnly)) {
             lines =
                 QString::fromLocal8Bit(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-            file.close();
-            file.remove();
         }
         return lines;
     }
 
-    // Waits (up to five seconds: the opener runs on its own) until `count` addresses came.
+    // Waits (up to twenty seconds: the opener runs on its own, and a loaded machine may be slow
+    // to start it) until `count` addresses came.
     QStringList Wait(int count) {
         QStringList opened;
-        for (int waited = 0; waited < 5000 && opened.size() < count; waited += 10) {
+        for (int waited = 0; waited < 20000 && opened.size() < count; waited += 10) {
             opened += Take();
             if (opened.size() < count) {
                 QTest::qWait(10);
