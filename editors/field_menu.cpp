@@ -26,12 +26,16 @@ std::unique_ptr<QMenu> CreateFieldMenu(FieldMenu which, QLineEdit& field) {
     return menu;
 }
 
-QAction* FieldMenuItem(const QMenu& menu, int command) {
+void SetUpFieldMenuItem(const QMenu& menu, int command, bool checked, bool enabled,
+                        std::function<void()> action) {
     QAction* item = FindCommand(&menu, command);
-    if (item != nullptr) {
-        item->setCheckable(true);
+    if (item == nullptr) {
+        return;
     }
-    return item;
+    item->setCheckable(true);
+    item->setChecked(checked);
+    item->setEnabled(enabled);
+    QObject::connect(item, &QAction::triggered, item, std::move(action));
 }
 
 } // namespace kettrik

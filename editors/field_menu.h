@@ -2,6 +2,7 @@
 // of the context-menu resource). The editing items at their end act on the box's own text.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -15,8 +16,10 @@ enum class FieldMenu { Frequency = 1, Time = 2 };
 // The popup as a menu owned by the caller, its Copy, Cut and Paste items connected to field.
 std::unique_ptr<QMenu> CreateFieldMenu(FieldMenu which, QLineEdit& field);
 
-// The item with this command id, made checkable; null if the resource has no such item.
-QAction* FieldMenuItem(const QMenu& menu, int command);
+// Makes the item with this command id checkable, checks or clears it, enables or grays it and
+// runs action when it is chosen; does nothing if the resource has no such item.
+void SetUpFieldMenuItem(const QMenu& menu, int command, bool checked, bool enabled,
+                        std::function<void()> action);
 
 namespace field_command {
 inline constexpr int Hz = 32827;

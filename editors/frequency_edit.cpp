@@ -28,16 +28,10 @@ double CFrequencyEdit::ReadValue() {
 
 std::unique_ptr<QMenu> CFrequencyEdit::CreateOptionsMenu() {
     auto menu = CreateFieldMenu(FieldMenu::Frequency, *this);
-    const auto item = [&menu](int command, bool checked, bool enabled, auto&& action) {
-        if (QAction* found = FieldMenuItem(*menu, command)) {
-            found->setChecked(checked);
-            found->setEnabled(enabled);
-            QObject::connect(found, &QAction::triggered, found, action);
-        }
-    };
-    item(field_command::Hz, !ShowNotes, true, [this] { SetShowNotes(false); });
-    item(field_command::Note, ShowNotes, true, [this] { SetShowNotes(true); });
-    item(field_command::SnapToNote, SnapToNotes, ShowNotes, [this] { ToggleSnapToNotes(); });
+    SetUpFieldMenuItem(*menu, field_command::Hz, !ShowNotes, true, [this] { SetShowNotes(false); });
+    SetUpFieldMenuItem(*menu, field_command::Note, ShowNotes, true, [this] { SetShowNotes(true); });
+    SetUpFieldMenuItem(*menu, field_command::SnapToNote, SnapToNotes, ShowNotes,
+                       [this] { ToggleSnapToNotes(); });
     return menu;
 }
 

@@ -30,19 +30,14 @@ double CTimeEdit::ReadValue() {
 
 std::unique_ptr<QMenu> CTimeEdit::CreateOptionsMenu() {
     auto menu = CreateFieldMenu(FieldMenu::Time, *this);
-    const auto item = [&menu](int command, bool checked, bool enabled, auto&& action) {
-        if (QAction* found = FieldMenuItem(*menu, command)) {
-            found->setChecked(checked);
-            found->setEnabled(enabled);
-            QObject::connect(found, &QAction::triggered, found, action);
-        }
-    };
-    item(field_command::Milliseconds, !ShowTime, true, [this] { SetShowTime(false); });
-    item(field_command::Beats, ShowTime, true, [this] { SetShowTime(true); });
-    item(field_command::SnapNone, SnapCode == 0, ShowTime, [this] { SetSnapCode(0); });
+    SetUpFieldMenuItem(*menu, field_command::Milliseconds, !ShowTime, true,
+                       [this] { SetShowTime(false); });
+    SetUpFieldMenuItem(*menu, field_command::Beats, ShowTime, true, [this] { SetShowTime(true); });
+    SetUpFieldMenuItem(*menu, field_command::SnapNone, SnapCode == 0, ShowTime,
+                       [this] { SetSnapCode(0); });
     for (int grid = 1; grid <= 4; ++grid) {
-        item(field_command::SnapQuarter + grid - 1, SnapCode == grid, ShowTime,
-             [this, grid] { SetSnapCode(grid); });
+        SetUpFieldMenuItem(*menu, field_command::SnapQuarter + grid - 1, SnapCode == grid, ShowTime,
+                           [this, grid] { SetSnapCode(grid); });
     }
     return menu;
 }
